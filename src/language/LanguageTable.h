@@ -1,0 +1,69 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "settings/Settings.h"
+
+// One named list of fragments: one section of the language file.
+class CFragmentList : public CConfigBase {
+public:
+    CFragmentList() = default;
+    explicit CFragmentList(std::string listName) : CConfigBase(std::move(listName)) {}
+    CFragmentList(const CFragmentList& other) = default;
+    CFragmentList(CFragmentList&& other) noexcept = default;
+    CFragmentList& operator=(const CFragmentList& other) = default;
+    CFragmentList& operator=(CFragmentList&& other) noexcept = default;
+    ~CFragmentList() override = default;
+
+    void Add(std::string fragment);
+    // One fragment, each entry equally likely; the empty string, without a
+    // draw, when the list has none.
+    std::string PickRandom() const;
+    // Appends PickRandom() to `word`, its first byte upper-cased when
+    // `capital` is set.
+    void AppendRandom(std::string& word, bool capital) const;
+
+    std::vector<std::string> m_fragments;
+};
+
+// All fragment lists, keyed by name. The process has one, theLanguageTable,
+// filled by its first Load and unchanged afterwards.
+class CLanguageTable : public CConfigBase {
+public:
+    CLanguageTable() = default;
+    ~CLanguageTable() override;
+
+    // Reads the language file ("DataDir" followed by "languages") on the first
+    // call of the process, even when that read fails; later calls return true
+    // at once. False only when that first read met a fragment before any
+    // section header.
+    bool Load();
+
+    // Reads the language file at `path` into this table, whatever has been
+    // read before. False at a fragment before any section header; a file that
+    // cannot be opened reads as an empty one.
+    bool Read(const std::string& path);
+
+    // The list stored under exactly this name, or nullptr.
+    const CFragmentList* Find(const std::string& listName) const;
+
+    // Makes the entry `listName` hold a copy of `list`, replacing any earlier
+    // list of that name.
+    void Store(const std::string& listName, const CFragmentList& list);
+
+    // One fragment from each list named, in order; a leading "^" upper-cases
+    // the first byte of that piece. Missing and empty lists add nothing.
+    std::string MakeWord(std::vector<std::string> listNames) const;
+
+    std::map<std::string, CFragmentList> m_lists;
+};
+
+extern CLanguageTable theLanguageTable;
+
+// Upper-cases one byte as the C library does in its default locale: only a
+// to z change.
+inline char UpperCaseAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string_view>
+
+// What one line of the semantics file is, its fields not yet interpreted.
+struct CSemanticsLine {
+    enum class Kind {
+        kComment,    // empty, or '#' as its first or second byte
+        kHeader,     // section: the culture's name
+        kData,       // label, weight, nameType, listNames
+        kMalformed,  // a data line with fewer than three ':'
+    };
+    Kind kind;
+    std::string_view section;
+    std::string_view label;
+    std::string_view weight;
+    std::string_view nameType;
+    std::string_view listNames;
+};
+
+CSemanticsLine ParseSemanticsLine(std::string_view line);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/RegistryStore.h"
+
+// The store as one small text file, $XDG_CONFIG_HOME/Brannock/Veltrano.conf:
+// one "Name=Value" line a value, LF line ends. A write rewrites the file
+// atomically and keeps every line it does not change byte for byte.
+class CFileRegistryStore : public CRegistryStore {
+public:
+    // The store's path from the environment, or empty when neither
+    // XDG_CONFIG_HOME nor HOME is set.
+    static std::string DefaultPath();
+
+    // Uses `path` instead of DefaultPath() when it is not empty.
+    explicit CFileRegistryStore(std::string path = {});
+
+    bool OpenKey(Access access) override;
+    bool QueryValue(std::string_view valueName, std::string& value) override;
+    bool SetValue(std::string_view valueName, std::string_view value) override;
+    void CloseKey() override;
+
+    // Creates the store with these values unless it exists already, making
+    // its folders as needed. True when the store exists afterwards.
+    bool CreateIfMissing(const std::vector<std::pair<std::string, std::string>>& values);
+
+    std::string Path() const;
+
+private:
+    std::string m_path;      // as given; empty means DefaultPath()
+    std::string m_openPath;  // the path opened by OpenKey
+    std::string m_contents;  // the file's bytes while open
+    bool m_open = false;
+};

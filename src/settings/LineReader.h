@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// Reads the lines of the init, language and semantics files by their common
+// rule: white space before a line is skipped, so blank lines and indentation
+// vanish; a line ends at LF, and the CR of a CR LF pair belongs to the line
+// end; a line holds at most kMaxLineLength bytes, the rest of a longer line
+// is read as a line of its own. Every other byte, NUL included, is data.
+class CLineReader {
+public:
+    static constexpr std::size_t kMaxLineLength = 999;
+
+    CLineReader() = default;
+    CLineReader(const CLineReader&) = delete;
+    CLineReader& operator=(const CLineReader&) = delete;
+    ~CLineReader();
+
+    // Opens a regular file; false for anything else (missing, unreadable, a
+    // directory, a FIFO or a device), so that no read can block.
+    bool Open(const std::string& path);
+    // Reads from memory instead of a file; `text` must outlive the reader.
+    void OpenText(std::string_view text);
+
+    // The next line, valid until the next call; false at the end of the input
+    // or when a read fails.
+    bool Next(std::string_view& line);
+
+    // The physical line (counted from 1) on which the last line began.
+    std::size_t LineNumber() const { return m_lineNumberOfLast; }
+    // True when the last line stopped at the length limit, not at a line end.
+    bool WasCut() const { return m_wasCut; }
+    // True when the last line is the rest of a line that was cut.
+    bool IsContinuation() const { return m_isContinuation; }
+    // True when a read error, not the end of the file, ended the input.
+    bool Failed() const { return m_failed; }
+
+private:
+    bool Fill();
+
+    int m_fd = -1;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_capacity = 0;
+    const char* m_begin = nullptr;  // unread bytes
+    const char* m_end = nullptr;
+    bool m_eof = true;
+    bool m_failed = false;
+    bool m_fromMemory = false;
+
+    std::size_t m_lineNumber = 1;  // physical line of the next unread byte
+    std::size_t m_lineNumberOfLast = 0;
+    bool m_wasCut = false;
+    bool m_isContinuation = false;
+};
+
+// A comment line of any of the three files: '#' as its first or second byte.
+inline bool IsCommentLine(std::string_view line) {
+    return (!line.empty() && line[0] == '#') || (line.size() > 1 && line[1] == '#');
+}
