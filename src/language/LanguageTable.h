@@ -8,7 +8,7 @@
 
 // One named list of fragments: one section of the language file.
 class CFragmentList : public CConfigBase {
-public:
+  public:
     CFragmentList() = default;
     explicit CFragmentList(std::string listName) : CConfigBase(std::move(listName)) {}
     CFragmentList(const CFragmentList& other) = default;
@@ -31,7 +31,7 @@ public:
 // All fragment lists, keyed by name. The process has one, theLanguageTable,
 // filled by its first Load and unchanged afterwards.
 class CLanguageTable : public CConfigBase {
-public:
+  public:
     CLanguageTable() = default;
     ~CLanguageTable() override;
 

@@ -12,7 +12,7 @@ class CFragmentList;
 // One data line of the semantics file: a weighted alternative of a name type,
 // naming the fragment lists whose fragments make a name.
 class CNamePattern : public CConfigBase {
-public:
+  public:
     // `weight` is already corrected from 0 to 10 by the caller. Loads the
     // language table first (once per process).
     CNamePattern(std::string label, std::string nameType, const std::string& listNamesText,
@@ -32,7 +32,7 @@ public:
     std::int32_t m_weight;
     std::vector<std::string> m_listNames;
 
-private:
+  private:
     // m_listNames looked up once: the language table never changes after its
     // load, which the constructor has made happen.
     struct Position {
@@ -44,7 +44,7 @@ private:
 
 // All patterns of one name type within one culture.
 class CNameType : public CConfigBase {
-public:
+  public:
     CNameType();
     explicit CNameType(std::string nameTypeName);
     ~CNameType() override;
@@ -73,7 +73,7 @@ public:
 
 // One section of the semantics file.
 class CCulture : public CConfigBase {
-public:
+  public:
     CCulture();
     explicit CCulture(std::string cultureName);
     ~CCulture() override;
@@ -92,7 +92,7 @@ public:
 
 // Everything read from one semantics file.
 class CSemantics : public CConfigBase {
-public:
+  public:
     CSemantics();
     ~CSemantics() override;
     CSemantics(const CSemantics& other) = default;

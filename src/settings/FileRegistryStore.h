@@ -10,7 +10,7 @@
 // one "Name=Value" line a value, LF line ends. A write rewrites the file
 // atomically and keeps every line it does not change byte for byte.
 class CFileRegistryStore : public CRegistryStore {
-public:
+  public:
     // The store's path from the environment, or empty when neither
     // XDG_CONFIG_HOME nor HOME is set.
     static std::string DefaultPath();
@@ -29,9 +29,10 @@ public:
 
     std::string Path() const;
 
-private:
+  private:
     std::string m_path;      // as given; empty means DefaultPath()
     std::string m_openPath;  // the path opened by OpenKey
     std::string m_contents;  // the file's bytes while open
+    unsigned m_mode = 0644;  // the store's permissions, kept by a write
     bool m_open = false;
 };

@@ -11,7 +11,7 @@
 // end; a line holds at most kMaxLineLength bytes, the rest of a longer line
 // is read as a line of its own. Every other byte, NUL included, is data.
 class CLineReader {
-public:
+  public:
     static constexpr std::size_t kMaxLineLength = 999;
 
     CLineReader() = default;
@@ -38,7 +38,7 @@ public:
     // True when a read error, not the end of the file, ended the input.
     bool Failed() const { return m_failed; }
 
-private:
+  private:
     bool Fill();
 
     int m_fd = -1;

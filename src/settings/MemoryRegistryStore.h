@@ -10,7 +10,7 @@
 // file. It follows the file store's rules: names match ignoring ASCII case and
 // the first value of a name counts.
 class CMemoryRegistryStore : public CRegistryStore {
-public:
+  public:
     // With keyExists false the store behaves like a missing file.
     explicit CMemoryRegistryStore(bool keyExists = true) : m_keyExists(keyExists) {}
 
@@ -24,7 +24,7 @@ public:
     void SetFailValueWrites(bool fail) { m_failValueWrites = fail; }
     const std::vector<std::pair<std::string, std::string>>& Values() const { return m_values; }
 
-private:
+  private:
     std::vector<std::pair<std::string, std::string>> m_values;
     bool m_keyExists;
     bool m_failValueWrites = false;

@@ -7,7 +7,7 @@
 // ReadRegistryValue and WriteRegistryValue go through the current store; the
 // program uses the file store, tests and tools may put another in its place.
 class CRegistryStore {
-public:
+  public:
     enum class Access { kRead, kReadWrite };
 
     virtual ~CRegistryStore() = default;

@@ -38,7 +38,7 @@ void LoadSettings();
 
 // Base of every data object: constructing one brings SettingsMap up to date.
 class CConfigBase {
-public:
+  public:
     CConfigBase();
     explicit CConfigBase(std::string name);
     // Copies never read the init file.
@@ -51,6 +51,6 @@ public:
     void SetName(std::string newName);
     std::string GetName() const;
 
-protected:
+  protected:
     std::string name;
 };

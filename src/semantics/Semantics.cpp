@@ -1,0 +1,209 @@
+#include "semantics/Semantics.h"
+
+#include <limits>
+
+#include "language/LanguageTable.h"
+#include "language/Random.h"
+#include "semantics/SemanticsFile.h"
+#include "settings/LineReader.h"
+
+namespace {
+
+constexpr std::int32_t kWeightOfZero = 10;
+
+// A negative weight takes no share of the draws.
+std::uint32_t EffectiveWeight(std::int32_t weight) {
+    return weight > 0 ? static_cast<std::uint32_t>(weight) : 0;
+}
+
+std::uint32_t SaturatingAdd(std::uint32_t a, std::uint32_t b) {
+    const std::uint32_t sum = a + b;
+    return sum < a ? std::numeric_limits<std::uint32_t>::max() : sum;
+}
+
+}  // namespace
+
+CNamePattern::CNamePattern(std::string label, std::string nameType,
+                           const std::string& listNamesText, std::int32_t weight)
+    : CConfigBase(std::move(label)), m_nameType(std::move(nameType)), m_weight(weight) {
+    theLanguageTable.Load();
+
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t comma = listNamesText.find(',', begin);
+        m_listNames.push_back(listNamesText.substr(begin, comma - begin));
+        if (comma == std::string::npos) {
+            break;
+        }
+        begin = comma + 1;
+    }
+
+    m_positions.reserve(m_listNames.size());
+    for (const std::string& element : m_listNames) {
+        const bool capital = !element.empty() && element[0] == '^';
+        m_positions.push_back(
+            {theLanguageTable.Find(capital ? element.substr(1) : element), capital});
+    }
+}
+
+CNamePattern::~CNamePattern() = default;
+
+// Draws exactly as theLanguageTable.MakeWord(m_listNames) would, without
+// looking each list up again.
+std::string CNamePattern::Generate() const {
+    std::string word;
+    for (const Position& position : m_positions) {
+        if (position.list != nullptr) {
+            position.list->AppendRandom(word, position.capital);
+        }
+    }
+    return word;
+}
+
+CNameType::CNameType() = default;
+
+CNameType::CNameType(std::string nameTypeName) : CConfigBase(std::move(nameTypeName)) {}
+
+CNameType::~CNameType() = default;
+
+void CNameType::AddPattern(const CNamePattern& pattern) { AddPattern(CNamePattern(pattern)); }
+
+void CNameType::AddPattern(CNamePattern&& pattern) {
+    m_totalWeight = SaturatingAdd(m_totalWeight, EffectiveWeight(pattern.m_weight));
+    m_patterns.push_back(std::move(pattern));
+}
+
+void CNameType::RecomputeTotal() {
+    m_totalWeight = 0;
+    for (const CNamePattern& pattern : m_patterns) {
+        m_totalWeight = SaturatingAdd(m_totalWeight, EffectiveWeight(pattern.m_weight));
+    }
+}
+
+const CNamePattern* CNameType::PickByWeight(std::uint32_t draw) {
+    if (draw > m_totalWeight) {
+        RecomputeTotal();
+        if (draw > m_totalWeight) {
+            return nullptr;
+        }
+    }
+    // 64 bits: the running sum may pass the saturated total without wrapping.
+    std::uint64_t runningSum = 0;
+    for (const CNamePattern& pattern : m_patterns) {
+        const std::uint32_t weight = EffectiveWeight(pattern.m_weight);
+        runningSum += weight;
+        if (weight > 0 && runningSum >= draw) {
+            return &pattern;
+        }
+    }
+    return nullptr;
+}
+
+std::string CNameType::Generate() {
+    if (m_totalWeight == 0) {
+        return {};
+    }
+    const CNamePattern* pattern = PickByWeight(RandomInRange(1, m_totalWeight));
+    return pattern == nullptr ? std::string() : pattern->Generate();
+}
+
+CCulture::CCulture() = default;
+
+CCulture::CCulture(std::string cultureName) : CConfigBase(std::move(cultureName)) {}
+
+CCulture::~CCulture() = default;
+
+void CCulture::AddPattern(CNamePattern pattern) {
+    const auto it = m_nameTypes.find(pattern.m_nameType);
+    if (it != m_nameTypes.end()) {
+        it->second.AddPattern(std::move(pattern));
+        return;
+    }
+    CNameType nameType(pattern.GetNameType());
+    nameType.AddPattern(std::move(pattern));
+    std::string key = nameType.GetName();
+    m_nameTypes.emplace(std::move(key), std::move(nameType));
+}
+
+std::vector<std::string> CCulture::GetNameTypeNames() const {
+    std::vector<std::string> names;
+    names.reserve(m_nameTypes.size());
+    for (const auto& entry : m_nameTypes) {
+        names.push_back(entry.first);
+    }
+    return names;
+}
+
+std::string CCulture::Generate(const std::string& nameTypeName) {
+    const auto it = m_nameTypes.find(nameTypeName);
+    return it == m_nameTypes.end() ? std::string() : it->second.Generate();
+}
+
+CSemantics::CSemantics() = default;
+
+CSemantics::~CSemantics() = default;
+
+bool CSemantics::Load() {
+    std::string section;
+    CLineReader reader;
+    if (!reader.Open(SettingsMap["DataDir"] + SettingsMap["semantics"])) {
+        return true;
+    }
+    std::string_view line;
+    while (reader.Next(line)) {
+        const CSemanticsLine parsed = ParseSemanticsLine(line);
+        switch (parsed.kind) {
+            case CSemanticsLine::Kind::kComment:
+                break;
+            case CSemanticsLine::Kind::kHeader:
+                section.assign(parsed.section);
+                break;
+            case CSemanticsLine::Kind::kMalformed:
+                return false;
+            case CSemanticsLine::Kind::kData: {
+                if (section.empty()) {
+                    return false;
+                }
+                std::int32_t weight = ParseWeight(parsed.weight);
+                if (weight == 0) {
+                    weight = kWeightOfZero;
+                }
+                AddPattern(section,
+                           CNamePattern(std::string(parsed.label), std::string(parsed.nameType),
+                                        std::string(parsed.listNames), weight));
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> CSemantics::GetCultureNames() const {
+    std::vector<std::string> names;
+    names.reserve(m_cultures.size());
+    for (const auto& entry : m_cultures) {
+        names.push_back(entry.first);
+    }
+    return names;
+}
+
+std::vector<std::string> CSemantics::GetNameTypeNames(const std::string& cultureName) const {
+    const auto it = m_cultures.find(cultureName);
+    return it == m_cultures.end() ? std::vector<std::string>() : it->second.GetNameTypeNames();
+}
+
+std::string CSemantics::Generate(const std::string& cultureName, const std::string& nameTypeName) {
+    const auto it = m_cultures.find(cultureName);
+    return it == m_cultures.end() ? std::string() : it->second.Generate(nameTypeName);
+}
+
+void CSemantics::AddPattern(const std::string& sectionName, CNamePattern pattern) {
+    const auto it = m_cultures.find(sectionName);
+    if (it != m_cultures.end()) {
+        it->second.AddPattern(std::move(pattern));
+        return;
+    }
+    CCulture culture(sectionName);
+    culture.AddPattern(std::move(pattern));
+    m_cultures.emplace(sectionName, std::move(culture));
+}

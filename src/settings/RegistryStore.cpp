@@ -1,0 +1,32 @@
+#include "settings/RegistryStore.h"
+
+#include "settings/FileRegistryStore.h"
+
+namespace {
+
+CRegistryStore* currentStore = nullptr;
+
+CRegistryStore& FileStore() {
+    static CFileRegistryStore store;
+    return store;
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+CRegistryStore& CurrentRegistryStore() { return currentStore ? *currentStore : FileStore(); }
+
+void UseRegistryStore(CRegistryStore* store) { currentStore = store; }
+
+bool RegistryNamesEqual(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}

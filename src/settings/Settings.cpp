@@ -1,0 +1,113 @@
+#include "settings/Settings.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "settings/InitFile.h"
+#include "settings/LineReader.h"
+#include "settings/RegistryStore.h"
+
+// SettingsMap must exist before theLanguageTable, whose construction reads the
+// settings, whatever order the linker puts their files in; the priority makes
+// that so (and destroys them in the reverse order).
+CSettingsMap SettingsMap __attribute__((init_priority(1000)));
+bool SettingsReloadPending = true;
+
+namespace {
+
+constexpr std::string_view kSeparator = "/";
+
+// A value that would break the store's one-value-a-line format, or that could
+// not be read back whole, is refused rather than stored cut.
+bool IsStorableValue(std::string_view value) {
+    return value.size() <= kMaxRegistryValueLength &&
+           value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+bool IsStorableName(std::string_view valueName) {
+    return !valueName.empty() && valueName.size() <= kMaxRegistryValueLength &&
+           valueName.find_first_of(std::string_view("=\r\n\0", 4)) == std::string_view::npos;
+}
+
+}  // namespace
+
+std::string ReadRegistryValue(const std::string& valueName) {
+    CRegistryStore& store = CurrentRegistryStore();
+    if (!store.OpenKey(CRegistryStore::Access::kRead)) {
+        return kErrorNoKey;
+    }
+    std::string value;
+    const bool found = store.QueryValue(valueName, value);
+    store.CloseKey();
+    if (!found || value.size() > kMaxRegistryValueLength) {
+        return kErrorUnknownSubkey;
+    }
+    // The value's text ends at its first zero byte, as a registry string does.
+    value.resize(std::min(value.find('\0'), value.size()));
+    return value;
+}
+
+bool WriteRegistryValue(const std::string& valueName, const std::string& value) {
+    if (!IsStorableName(valueName) || !IsStorableValue(value)) {
+        return false;
+    }
+    CRegistryStore& store = CurrentRegistryStore();
+    if (!store.OpenKey(CRegistryStore::Access::kReadWrite)) {
+        return false;
+    }
+    const bool written = store.SetValue(valueName, value);
+    store.CloseKey();
+    if (!written) {
+        return false;
+    }
+    SettingsReloadPending = true;
+    return true;
+}
+
+void LoadSettings() {
+    const std::string dataDir = ReadRegistryValue("DataDir");
+    SettingsMap["DataDir"] = dataDir + std::string(kSeparator);
+    const std::string initPath = dataDir + std::string(kSeparator) + ReadRegistryValue("InitFile");
+
+    CLineReader reader;
+    if (reader.Open(initPath)) {
+        std::string_view line;
+        std::string_view key;
+        std::string_view value;
+        while (reader.Next(line)) {
+            if (ParseInitLine(line, key, value)) {
+                SettingsMap[std::string(key)] = value;
+            }
+        }
+    }
+    // Cleared even when the init file could not be read: there is no new
+    // attempt until the store changes.
+    SettingsReloadPending = false;
+}
+
+namespace {
+
+void BringSettingsUpToDate() {
+    if (SettingsMap.empty() || SettingsReloadPending) {
+        LoadSettings();
+    }
+}
+
+}  // namespace
+
+CConfigBase::CConfigBase() { BringSettingsUpToDate(); }
+
+CConfigBase::CConfigBase(std::string newName) {
+    BringSettingsUpToDate();
+    name = std::move(newName);
+}
+
+CConfigBase::CConfigBase(const CConfigBase& other) : name(other.name) {}
+
+CConfigBase::CConfigBase(CConfigBase&& other) noexcept : name(std::move(other.name)) {}
+
+CConfigBase::~CConfigBase() = default;
+
+void CConfigBase::SetName(std::string newName) { name = std::move(newName); }
+
+std::string CConfigBase::GetName() const { return name; }
