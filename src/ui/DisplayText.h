@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+// The core hands out bytes. They are shown as UTF-8 when they are valid UTF-8,
+// otherwise as Windows-1252, the code page the data files were first written
+// in. This is the only place where bytes become text; nothing is ever turned
+// back into bytes from the text it returns.
+QString BytesToDisplay(std::string_view bytes);

@@ -1,0 +1,57 @@
+#include "ui/ListBox.h"
+
+#include <QByteArray>
+#include <QMouseEvent>
+
+#include "ui/DisplayText.h"
+
+CListBox::CListBox(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_resetting) {
+            m_reportedDuringPress = true;
+            emit selectionChangedByUser();
+        }
+    });
+}
+
+void CListBox::AddString(std::string_view bytes) {
+    const QString shown = BytesToDisplay(bytes);
+    // Sorting the shown text, not the bytes, puts "äpfel" beside "Äpfel" and
+    // orders a Windows-1252 name like its UTF-8 spelling.
+    int row = count();
+    for (int i = 0; i < count(); ++i) {
+        if (QString::compare(shown, item(i)->text(), Qt::CaseInsensitive) < 0) {
+            row = i;
+            break;
+        }
+    }
+    auto* newItem = new QListWidgetItem(shown);
+    newItem->setData(Qt::UserRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    insertItem(row, newItem);
+}
+
+std::string CListBox::GetSelectedBytes() const {
+    const QList<QListWidgetItem*> selected = selectedItems();
+    if (selected.isEmpty()) {
+        return {};
+    }
+    return selected.first()->data(Qt::UserRole).toByteArray().toStdString();
+}
+
+void CListBox::ResetContent() {
+    m_resetting = true;
+    clear();
+    m_resetting = false;
+}
+
+void CListBox::mousePressEvent(QMouseEvent* event) {
+    m_reportedDuringPress = false;
+    QListWidget::mousePressEvent(event);
+    // A click on the selected item changes nothing in the list, yet the user
+    // has chosen it again.
+    if (!m_reportedDuringPress && event->button() == Qt::LeftButton &&
+        itemAt(event->position().toPoint()) != nullptr) {
+        emit selectionChangedByUser();
+    }
+}
