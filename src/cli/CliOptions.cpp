@@ -1,0 +1,192 @@
+#include "cli/CliOptions.h"
+
+#include <CLI/CLI.hpp>
+#include <charconv>
+#include <limits>
+
+namespace {
+
+std::string Quoted(std::string_view text) { return "„" + std::string(text) + "“"; }
+
+// Which options were given, for the checks of options that exclude each other.
+struct CGivenOptions {
+    bool count = false;
+    bool seed = false;
+    bool crlf = false;
+    bool unique = false;
+};
+
+std::string FirstGenerationOption(const CGivenOptions& given) {
+    if (given.count) return "--count";
+    if (given.seed) return "--seed";
+    if (given.unique) return "--unique";
+    if (given.crlf) return "--crlf";
+    return {};
+}
+
+// CLI11 reports a parse failure in English; the program speaks German.
+std::string GermanParseError(const CLI::ParseError& error) {
+    const std::string what = error.what();
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+        // The message begins with the option's name and a colon.
+        const std::string::size_type colon = what.find(':');
+        if (colon != std::string::npos) {
+            return "Der Option " + Quoted(what.substr(0, colon)) + " fehlt ihr Wert.";
+        }
+    }
+    return "Ungültiger Aufruf (" + what + ").";
+}
+
+}  // namespace
+
+bool ParseUnsigned64(std::string_view text, std::uint64_t& value) {
+    if (text.empty() || text.front() < '0' || text.front() > '9') return false;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, 10);
+    return ec == std::errc() && ptr == end;
+}
+
+bool ParseUnsignedInt(std::string_view text, unsigned int& value) {
+    std::uint64_t wide = 0;
+    if (!ParseUnsigned64(text, wide) || wide > std::numeric_limits<unsigned int>::max()) {
+        return false;
+    }
+    value = static_cast<unsigned int>(wide);
+    return true;
+}
+
+bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, std::string& error) {
+    options = CCliOptions{};
+    CLI::App app{"", "veltrano-cli"};
+    // The help is German and written by hand; CLI11's own would be English.
+    app.set_help_flag();
+    // Unknown options are left over instead of thrown, so that the message
+    // can name them.
+    app.allow_extras(true);
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+
+    std::string countText;
+    std::string seedText;
+    std::string initText;
+    CLI::Option* countOption = app.add_option("-n,--count", countText);
+    CLI::Option* seedOption = app.add_option("-s,--seed", seedText);
+    CLI::Option* initOption = app.add_option("-i,--init", initText);
+    CLI::Option* crlfOption = app.add_flag("--crlf", options.crlf);
+    CLI::Option* uniqueOption = app.add_flag("-u,--unique", options.unique);
+    app.add_flag("-l,--list", options.list);
+    app.add_flag("-c,--check", options.check);
+    app.add_flag("-h,--help", options.help);
+    app.add_flag("-V,--version", options.version);
+    app.add_option("arguments", options.arguments);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& parseError) {
+        // CLI11 reports through exceptions; here the failure becomes a result.
+        error = GermanParseError(parseError);
+        return false;
+    }
+
+    for (const std::string& extra : app.remaining()) {
+        // CLI11 leaves the "--" that ends the options among the extras.
+        if (extra == "--") continue;
+        error = "Unbekannte Option " + Quoted(extra) + ".";
+        return false;
+    }
+
+    if (options.help || options.version) return true;
+
+    const CGivenOptions given{countOption->count() > 0, seedOption->count() > 0,
+                              crlfOption->count() > 0, uniqueOption->count() > 0};
+    if (given.count) {
+        if (!ParseUnsigned64(countText, options.count)) {
+            error = "Die Anzahl " + Quoted(countText) + " ist keine ganze Zahl von 0 bis " +
+                    std::to_string(std::numeric_limits<std::uint64_t>::max()) + ".";
+            return false;
+        }
+        options.countGiven = true;
+    }
+    if (given.seed) {
+        unsigned int seed = 0;
+        if (!ParseUnsignedInt(seedText, seed)) {
+            error = "Der Startwert " + Quoted(seedText) + " ist keine ganze Zahl von 0 bis " +
+                    std::to_string(std::numeric_limits<unsigned int>::max()) + ".";
+            return false;
+        }
+        options.seed = seed;
+    }
+    if (initOption->count() > 0) options.initFile = initText;
+
+    if (options.check && options.list) {
+        error = "--check und --list schließen einander aus.";
+        return false;
+    }
+    const std::string generationOption = FirstGenerationOption(given);
+    if (options.check) {
+        if (!generationOption.empty()) {
+            error = generationOption + " passt nicht zu --check.";
+            return false;
+        }
+        if (!options.arguments.empty()) {
+            error =
+                "--check prüft die Daten als Ganzes und nimmt keine Kultur und keinen "
+                "Namenstyp.";
+            return false;
+        }
+        return true;
+    }
+    if (options.list) {
+        if (!generationOption.empty()) {
+            error = generationOption + " passt nicht zu --list.";
+            return false;
+        }
+        if (options.arguments.size() > 1) {
+            error = "--list nimmt höchstens eine Kultur.";
+            return false;
+        }
+        return true;
+    }
+    if (options.arguments.empty()) {
+        error = "Kultur und Namenstyp fehlen.";
+        return false;
+    }
+    if (options.arguments.size() > 2) {
+        error = "Zu viele Argumente: nach Kultur und Namenstyp folgt " +
+                Quoted(options.arguments[2]) + ".";
+        return false;
+    }
+    return true;
+}
+
+std::string CliHelpText() {
+    return "Aufruf: veltrano-cli [OPTIONEN] KULTUR NAMENSTYP\n"
+           "       veltrano-cli [--init DATEI] --list [KULTUR]\n"
+           "       veltrano-cli [--init DATEI] --check\n"
+           "\n"
+           "Erfindet Namen aus denselben Daten wie das Desktop-Programm Veltrano:\n"
+           "ANZAHL Namen der KULTUR und des NAMENSTYPS, einer je Zeile.\n"
+           "\n"
+           "Optionen:\n"
+           "  -n, --count ANZAHL  so viele Namen (Vorgabe 1)\n"
+           "  -s, --seed N        Zufallsgenerator mit N (0 bis 4294967295) statt der\n"
+           "                      Uhrzeit starten: gleiche Daten, gleicher Startwert,\n"
+           "                      gleiche Namen\n"
+           "  -u, --unique        keinen Namen zweimal ausgeben\n"
+           "      --crlf          Namen durch CR LF trennen, wie die gespeicherte Liste\n"
+           "                      des Desktop-Programms (nichts nach dem letzten)\n"
+           "  -i, --init DATEI    Daten aus dieser Init-Datei; ihr Ordner ist der\n"
+           "                      Datenordner. Die gespeicherten Einstellungen werden\n"
+           "                      dann weder gelesen noch geschrieben.\n"
+           "  -l, --list [KULTUR] die Kulturen auflisten, oder die Namenstypen der KULTUR\n"
+           "  -c, --check         Init-, Sprach- und Semantikdatei prüfen; jeder Befund\n"
+           "                      als DATEI:ZEILE: Fehler: ... oder DATEI:ZEILE: Warnung: ...\n"
+           "                      Rückgabe 0 ohne Befund, 1 bei Warnungen, 2 bei Fehlern\n"
+           "  -h, --help          diese Hilfe\n"
+           "  -V, --version       die Version\n"
+           "  --                  beendet die Optionen (für Namen, die mit - beginnen)\n"
+           "\n"
+           "Ohne --init gelten die Einstellungen des Desktop-Programms\n"
+           "($XDG_CONFIG_HOME/Brannock/Veltrano.conf).\n";
+}
+
+std::string CliVersionText() { return std::string("veltrano-cli ") + VELTRANO_VERSION + "\n"; }

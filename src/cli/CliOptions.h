@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the command line asks for, checked for consistency but not yet
+// against the data.
+struct CCliOptions {
+    // CULTURE and NAMETYPE, or the CULTURE of --list.
+    std::vector<std::string> arguments;
+    std::uint64_t count = 1;
+    bool countGiven = false;
+    std::optional<unsigned int> seed;
+    std::optional<std::string> initFile;
+    bool crlf = false;
+    bool unique = false;
+    bool list = false;
+    bool check = false;
+    bool help = false;
+    bool version = false;
+};
+
+// Parses argv into `options`. False, with a German message in `error`, for an
+// unknown option, a missing value, a number out of range or options that
+// exclude each other.
+bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, std::string& error);
+
+// Strict decimal readers: digits only, no sign, no blanks, nothing after.
+bool ParseUnsigned64(std::string_view text, std::uint64_t& value);
+bool ParseUnsignedInt(std::string_view text, unsigned int& value);
+
+// The text of --help.
+std::string CliHelpText();
+// The text of --version.
+std::string CliVersionText();

@@ -1,0 +1,368 @@
+#include "cli/DataChecker.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+#include "cli/NameTypeCapacity.h"
+#include "language/LanguageFile.h"
+#include "semantics/Semantics.h"
+#include "semantics/SemanticsFile.h"
+#include "settings/InitFile.h"
+#include "settings/LineReader.h"
+
+namespace {
+
+using File = CCheckFinding::File;
+
+std::string Quoted(std::string_view text) { return "„" + std::string(text) + "“"; }
+
+std::string CutLineMessage() {
+    return "Die Zeile ist länger als " + std::to_string(CLineReader::kMaxLineLength) +
+           " Zeichen; der Rest wird als eigene Zeile gelesen.";
+}
+
+// Letters folded and blanks dropped at both ends: how a key the loader does
+// not recognise may still have been meant as `wanted`.
+bool LooksLikeKey(std::string_view key, std::string_view wanted) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!key.empty() && blank(key.front())) key.remove_prefix(1);
+    while (!key.empty() && blank(key.back())) key.remove_suffix(1);
+    if (key.size() != wanted.size()) return false;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (UpperCaseAscii(key[i]) != UpperCaseAscii(wanted[i])) return false;
+    }
+    return true;
+}
+
+bool IsPlainNumber(std::string_view field) {
+    if (!field.empty() && field.front() == '-') field.remove_prefix(1);
+    return !field.empty() &&
+           std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The weight the loader gives a pattern: the number read, 0 taken as 10.
+std::int32_t EffectiveWeight(std::int32_t parsed) { return parsed == 0 ? 10 : parsed; }
+
+}  // namespace
+
+std::string FormatFinding(const CCheckFinding& finding) {
+    std::string text = finding.shownPath;
+    if (finding.line > 0) text += ":" + std::to_string(finding.line);
+    text += finding.severity == CCheckFinding::Severity::kError ? ": Fehler: " : ": Warnung: ";
+    text += finding.message;
+    return text;
+}
+
+CDataChecker::CDataChecker(CPathDisplay display) : m_display(std::move(display)) {}
+
+void CDataChecker::Add(CCheckFinding::Severity severity, File file, std::size_t line,
+                       std::string message, bool stopsGeneration) {
+    m_findings.push_back(
+        {severity, file, State(file).shown, line, std::move(message), stopsGeneration});
+}
+
+const CDataChecker::CFileState& CDataChecker::State(File file) const {
+    switch (file) {
+        case File::kInit:
+            return m_init;
+        case File::kLanguage:
+            return m_language;
+        case File::kSemantics:
+            break;
+    }
+    return m_semantics;
+}
+
+void CDataChecker::CheckFiles(const std::string& initPath, const std::string& initShown) {
+    m_init.path = initPath;
+    m_init.shown = initShown;
+    if (!CheckInitFile()) return;
+
+    CheckDataFileKey("languages", "Sprachdatei", m_language);
+    CheckDataFileKey("semantics", "Semantikdatei", m_semantics);
+    if (m_language.readable) CheckLanguageFile();
+    if (m_semantics.readable) CheckSemanticsFile();
+}
+
+bool CDataChecker::CheckInitFile() {
+    CLineReader reader;
+    if (!reader.Open(m_init.path)) {
+        Fail(File::kInit, 0, "Die Init-Datei fehlt oder ist nicht lesbar.");
+        return false;
+    }
+    m_init.readable = true;
+    std::string_view line;
+    while (reader.Next(line)) {
+        if (reader.WasCut()) Warn(File::kInit, reader.LineNumber(), CutLineMessage());
+        std::string_view key;
+        std::string_view value;
+        if (ParseInitLine(line, key, value)) m_initKeyLines[std::string(key)] = reader.LineNumber();
+    }
+    if (reader.Failed()) {
+        Fail(File::kInit, 0, "Die Init-Datei lässt sich nicht zu Ende lesen.");
+        m_init.failed = true;
+        return false;
+    }
+    return true;
+}
+
+void CDataChecker::CheckDataFileKey(const std::string& key, const char* what, CFileState& state) {
+    state.path = DataFilePath(key);
+    state.shown = m_display.Show(state.path);
+    const auto keyLine = m_initKeyLines.find(key);
+    if (keyLine == m_initKeyLines.end()) {
+        std::string message =
+            std::string("Die Init-Datei nennt keine ") + what + " (Schlüssel " + Quoted(key) + ").";
+        for (const auto& [written, line] : m_initKeyLines) {
+            if (LooksLikeKey(written, key)) {
+                message += " Zeile " + std::to_string(line) + " schreibt " + Quoted(written) +
+                           "; Schlüssel gelten genau so, wie sie vor dem „=“ stehen.";
+                break;
+            }
+        }
+        Add(CCheckFinding::Severity::kWarning, File::kInit, 0, std::move(message), true);
+        return;
+    }
+    CLineReader probe;
+    if (!probe.Open(state.path)) {
+        Add(CCheckFinding::Severity::kWarning, File::kInit, keyLine->second,
+            std::string("Die ") + what + " " + Quoted(state.shown) +
+                " fehlt oder ist nicht lesbar.",
+            true);
+        return;
+    }
+    state.readable = true;
+}
+
+void CDataChecker::CheckHeader(File file, std::size_t line, std::string_view headerLine,
+                               std::string_view name) {
+    if (name.find(']') != std::string_view::npos) {
+        Warn(file, line,
+             "Zeichen nach „]“ gehören zum Namen: der Abschnitt heißt " + Quoted(name) + ".");
+    } else if (headerLine.back() != ']') {
+        Warn(file, line,
+             "Dem Abschnittskopf fehlt das „]“; sein letztes Zeichen fällt weg: der Abschnitt "
+             "heißt " +
+                 Quoted(name) + ".");
+    }
+}
+
+void CDataChecker::CheckLanguageFile() {
+    CLineReader reader;
+    if (!reader.Open(m_language.path)) return;
+    bool inSection = false;
+    std::string_view line;
+    while (reader.Next(line)) {
+        const std::size_t lineNumber = reader.LineNumber();
+        if (reader.WasCut()) Warn(File::kLanguage, lineNumber, CutLineMessage());
+        const CLanguageLine parsed = ParseLanguageLine(line);
+        if (parsed.kind == CLanguageLine::Kind::kComment) continue;
+        if (parsed.kind == CLanguageLine::Kind::kHeader) {
+            CheckHeader(File::kLanguage, lineNumber, line, parsed.text);
+            const auto [earlier, isNew] =
+                m_listHeaderLines.try_emplace(std::string(parsed.text), lineNumber);
+            if (!isNew) {
+                Warn(File::kLanguage, lineNumber,
+                     "Der Abschnitt " + Quoted(parsed.text) +
+                         " ersetzt den gleichnamigen aus Zeile " + std::to_string(earlier->second) +
+                         " samt seinen Fragmenten.");
+                earlier->second = lineNumber;
+            }
+            inSection = true;
+            continue;
+        }
+        if (!inSection) {
+            Fail(File::kLanguage, lineNumber,
+                 "Fragment vor dem ersten Abschnittskopf: das Laden bricht hier ab, alle "
+                 "Fragmentlisten bleiben leer.");
+            m_language.failed = true;
+            break;
+        }
+    }
+    if (reader.Failed()) {
+        Fail(File::kLanguage, 0, "Die Sprachdatei lässt sich nicht zu Ende lesen.");
+        m_language.failed = true;
+    }
+    // The core's own reading decides what the lists hold; it must fail
+    // exactly where the line check found an error.
+    const bool read = m_languageTable.Read(m_language.path);
+    if (read == m_language.failed) {
+        Fail(File::kLanguage, 0,
+             read ? "Das Laden meldet einen Fehler, den die Prüfung nicht findet."
+                  : "Das Laden übergeht einen Fehler, den die Prüfung findet.");
+        m_language.failed = true;
+    }
+}
+
+void CDataChecker::CheckWeight(std::size_t line, std::string_view field) {
+    const std::int32_t parsed = ParseWeight(field);
+    const std::int32_t weight = EffectiveWeight(parsed);
+    const std::string never = weight < 0 ? " Negativ: das Muster wird nie gewählt." : "";
+    // An empty field, like 0, is the documented way to ask for the usual
+    // weight 10.
+    if (field.empty()) return;
+    if (!IsPlainNumber(field)) {
+        Warn(File::kSemantics, line,
+             "Das Gewicht " + Quoted(field) + " ist keine reine Zahl; es gilt " +
+                 std::to_string(weight) + "." + never);
+        return;
+    }
+    std::int64_t written = 0;
+    const auto [end, failure] = std::from_chars(field.data(), field.data() + field.size(), written);
+    if (failure != std::errc() || written != parsed) {
+        Warn(File::kSemantics, line,
+             "Das Gewicht " + Quoted(field) + " liegt außerhalb von " +
+                 std::to_string(std::numeric_limits<std::int32_t>::min()) + " bis " +
+                 std::to_string(std::numeric_limits<std::int32_t>::max()) + "; es gilt " +
+                 std::to_string(weight) + "." + never);
+        return;
+    }
+    if (parsed < 0) {
+        Warn(File::kSemantics, line,
+             "Das Gewicht " + Quoted(field) + " ist negativ: das Muster wird nie gewählt.");
+    }
+}
+
+void CDataChecker::CheckListNames(std::size_t line, std::string_view listNames) {
+    std::set<std::string> reported;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = listNames.find(',', start);
+        std::string_view element = listNames.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+        if (!element.empty() && element.front() == '^') element.remove_prefix(1);
+        const std::string listName(element);
+        if (reported.insert(listName).second) {
+            const CFragmentList* list = m_languageTable.Find(listName);
+            if (list == nullptr && listName.empty()) {
+                Warn(File::kSemantics, line,
+                     "Das Muster enthält einen leeren Listennamen (zwei Kommas hintereinander "
+                     "oder ein Komma am Rand?), und die Sprachdatei hat keine Liste ohne Namen.");
+            } else if (list == nullptr) {
+                Warn(File::kSemantics, line,
+                     "Das Muster nennt die Fragmentliste " + Quoted(listName) +
+                         ", die die Sprachdatei nicht kennt.");
+            } else if (list->m_fragments.empty()) {
+                const auto header = m_listHeaderLines.find(listName);
+                std::string where;
+                if (header != m_listHeaderLines.end()) {
+                    where = " (" + m_language.shown + ":" + std::to_string(header->second) + ")";
+                }
+                Warn(File::kSemantics, line,
+                     "Das Muster nutzt die Fragmentliste " + Quoted(listName) + where +
+                         ", die keine Fragmente hat.");
+            }
+        }
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+}
+
+void CDataChecker::CheckSemanticsFile() {
+    CLineReader reader;
+    if (!reader.Open(m_semantics.path)) return;
+    // Without usable lists every pattern would be reported; the language
+    // file's own finding says enough.
+    const bool checkLists = m_language.readable && !m_language.failed;
+    bool sawHeader = false;
+    std::size_t headerLine = 0;
+    std::string section;
+    std::string_view line;
+    while (reader.Next(line)) {
+        const std::size_t lineNumber = reader.LineNumber();
+        if (reader.WasCut()) Warn(File::kSemantics, lineNumber, CutLineMessage());
+        const CSemanticsLine parsed = ParseSemanticsLine(line);
+        if (parsed.kind == CSemanticsLine::Kind::kComment) continue;
+        if (parsed.kind == CSemanticsLine::Kind::kHeader) {
+            CheckHeader(File::kSemantics, lineNumber, line, parsed.section);
+            section = parsed.section;
+            sawHeader = true;
+            headerLine = lineNumber;
+            m_cultureHeaderLines.try_emplace(section, lineNumber);
+            continue;
+        }
+        if (!sawHeader) {
+            Fail(File::kSemantics, lineNumber,
+                 "Datenzeile vor dem ersten Abschnittskopf: das Laden bricht hier ab.");
+            m_semantics.failed = true;
+            break;
+        }
+        if (section.empty()) {
+            Fail(File::kSemantics, lineNumber,
+                 "Datenzeile in einem Abschnitt ohne Namen (Kopf in Zeile " +
+                     std::to_string(headerLine) + "): das Laden bricht hier ab.");
+            m_semantics.failed = true;
+            break;
+        }
+        if (parsed.kind == CSemanticsLine::Kind::kMalformed) {
+            Fail(File::kSemantics, lineNumber,
+                 "Datenzeile mit weniger als drei „:“ (Name:Gewicht:Namenstyp:Listen): das "
+                 "Laden bricht hier ab.");
+            m_semantics.failed = true;
+            break;
+        }
+        CheckWeight(lineNumber, parsed.weight);
+        if (checkLists) CheckListNames(lineNumber, parsed.listNames);
+    }
+    if (reader.Failed()) {
+        Fail(File::kSemantics, 0, "Die Semantikdatei lässt sich nicht zu Ende lesen.");
+        m_semantics.failed = true;
+    }
+}
+
+void CDataChecker::CheckLoaded(const CSemantics& semantics, bool loaded,
+                               const CLanguageTable& table) {
+    if (!m_semantics.readable) return;
+    if (loaded == m_semantics.failed) {
+        Fail(File::kSemantics, 0,
+             loaded ? "Das Laden übergeht einen Fehler, den die Prüfung findet."
+                    : "Das Laden meldet einen Fehler, den die Prüfung nicht findet.");
+        m_semantics.failed = true;
+    }
+    // Partly loaded or listless tables would make every culture look empty.
+    if (HasErrors() || !m_language.readable) return;
+    for (const auto& [cultureName, culture] : semantics.m_cultures) {
+        const bool allEmpty = std::none_of(
+            culture.m_nameTypes.begin(), culture.m_nameTypes.end(), [&table](const auto& entry) {
+                return MeasureNameType(entry.second, table).makesNonEmptyNames;
+            });
+        if (!allEmpty) continue;
+        const auto header = m_cultureHeaderLines.find(cultureName);
+        Warn(File::kSemantics, header == m_cultureHeaderLines.end() ? 0 : header->second,
+             "Alle Namenstypen der Kultur " + Quoted(cultureName) + " ergeben nur leere Namen.");
+    }
+}
+
+std::vector<CCheckFinding> CDataChecker::Findings() const {
+    std::vector<CCheckFinding> sorted = m_findings;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const CCheckFinding& a, const CCheckFinding& b) {
+                         return std::pair(a.file, a.line) < std::pair(b.file, b.line);
+                     });
+    return sorted;
+}
+
+bool CDataChecker::HasErrors() const {
+    return std::any_of(m_findings.begin(), m_findings.end(), [](const CCheckFinding& f) {
+        return f.severity == CCheckFinding::Severity::kError;
+    });
+}
+
+bool CDataChecker::HasWarnings() const {
+    return std::any_of(m_findings.begin(), m_findings.end(), [](const CCheckFinding& f) {
+        return f.severity == CCheckFinding::Severity::kWarning;
+    });
+}
+
+bool CDataChecker::StopsGeneration() const {
+    return std::any_of(m_findings.begin(), m_findings.end(),
+                       [](const CCheckFinding& f) { return f.stopsGeneration; });
+}
+
+int CDataChecker::ExitCode() const {
+    if (HasErrors()) return 2;
+    return HasWarnings() ? 1 : 0;
+}

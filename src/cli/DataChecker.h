@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/CliSettings.h"
+#include "language/LanguageTable.h"
+
+class CSemantics;
+
+// One problem in the data files.
+struct CCheckFinding {
+    enum class Severity { kWarning, kError };
+    // The files in the order in which findings are listed.
+    enum class File { kInit, kLanguage, kSemantics };
+
+    Severity severity;
+    File file;
+    std::string shownPath;
+    std::size_t line;  // 0: the file as a whole
+    std::string message;
+    // No names can be made until this is mended: every error, and a data
+    // file that is missing or not named at all.
+    bool stopsGeneration;
+};
+
+// "FILE:LINE: Fehler: ..." or "FILE:LINE: Warnung: ...", without LINE for
+// the file as a whole.
+std::string FormatFinding(const CCheckFinding& finding);
+
+// Reads the init, language and semantics files line by line with the
+// loaders' own reader and line parsers, and reports errors (what makes
+// loading fail, at the line where it stops) and warnings (what loading
+// accepts silently but an author wants to know).
+class CDataChecker {
+  public:
+    explicit CDataChecker(CPathDisplay display = CPathDisplay());
+
+    // Checks the init file at `initPath` and the data files that SettingsMap,
+    // read from it, names. SettingsMap must be current.
+    void CheckFiles(const std::string& initPath, const std::string& initShown);
+
+    // Checks what the core loaded from the same files: that it agrees with
+    // the line checks on errors, and what only the loaded tables show.
+    void CheckLoaded(const CSemantics& semantics, bool loaded, const CLanguageTable& table);
+
+    // Findings in file order, by line.
+    std::vector<CCheckFinding> Findings() const;
+    bool HasErrors() const;
+    bool HasWarnings() const;
+    bool StopsGeneration() const;
+    // The init file could be read to its end.
+    bool InitFileRead() const { return m_init.readable && !m_init.failed; }
+    // 0 clean, 1 warnings only, 2 errors.
+    int ExitCode() const;
+
+  private:
+    struct CFileState {
+        std::string path;
+        std::string shown;
+        bool readable = false;
+        bool failed = false;  // an error stopped its loading
+    };
+
+    void Add(CCheckFinding::Severity severity, CCheckFinding::File file, std::size_t line,
+             std::string message, bool stopsGeneration = false);
+    void Warn(CCheckFinding::File file, std::size_t line, std::string message) {
+        Add(CCheckFinding::Severity::kWarning, file, line, std::move(message));
+    }
+    void Fail(CCheckFinding::File file, std::size_t line, std::string message) {
+        Add(CCheckFinding::Severity::kError, file, line, std::move(message), true);
+    }
+    const CFileState& State(CCheckFinding::File file) const;
+
+    bool CheckInitFile();
+    void CheckDataFileKey(const std::string& key, const char* what, CFileState& state);
+    void CheckLanguageFile();
+    void CheckSemanticsFile();
+    void CheckHeader(CCheckFinding::File file, std::size_t line, std::string_view headerLine,
+                     std::string_view name);
+    void CheckWeight(std::size_t line, std::string_view field);
+    void CheckListNames(std::size_t line, std::string_view listNames);
+
+    CPathDisplay m_display;
+    CFileState m_init;
+    CFileState m_language;
+    CFileState m_semantics;
+    std::vector<CCheckFinding> m_findings;
+
+    // The line of the last entry of each init-file key: the one that counts.
+    std::map<std::string, std::size_t> m_initKeyLines;
+    // The language file as the core reads it, and where each list begins.
+    CLanguageTable m_languageTable;
+    std::map<std::string, std::size_t> m_listHeaderLines;
+    // The first header of each culture in the semantics file.
+    std::map<std::string, std::size_t> m_cultureHeaderLines;
+};

@@ -1,0 +1,46 @@
+#include "cli/NameGenerator.h"
+
+#include <algorithm>
+#include <string>
+#include <unordered_set>
+#include <utility>
+
+#include "cli/NameWriter.h"
+#include "semantics/Semantics.h"
+
+CGenerationOutcome GenerateNames(CNameType& nameType, std::uint64_t count, CNameWriter& writer) {
+    CGenerationOutcome outcome;
+    for (; outcome.written < count; ++outcome.written) {
+        if (!writer.Write(nameType.Generate())) {
+            outcome.status = CGenerationOutcome::Status::kWriteFailed;
+            return outcome;
+        }
+    }
+    return outcome;
+}
+
+CGenerationOutcome GenerateUniqueNames(CNameType& nameType, std::uint64_t count,
+                                       std::uint64_t missLimit, CNameWriter& writer) {
+    CGenerationOutcome outcome;
+    std::unordered_set<std::string> seen;
+    seen.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, 1 << 20)));
+    std::uint64_t misses = 0;
+    while (outcome.written < count) {
+        std::string name = nameType.Generate();
+        if (seen.contains(name)) {
+            if (++misses >= missLimit) {
+                outcome.status = CGenerationOutcome::Status::kNoNewNames;
+                return outcome;
+            }
+            continue;
+        }
+        misses = 0;
+        if (!writer.Write(name)) {
+            outcome.status = CGenerationOutcome::Status::kWriteFailed;
+            return outcome;
+        }
+        seen.insert(std::move(name));
+        ++outcome.written;
+    }
+    return outcome;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+class CNameType;
+class CNameWriter;
+
+struct CGenerationOutcome {
+    enum class Status {
+        kDone,
+        kWriteFailed,
+        // --unique: the miss limit was reached before the count.
+        kNoNewNames,
+    };
+    Status status = Status::kDone;
+    std::uint64_t written = 0;
+};
+
+// Makes `count` names of `nameType` through the core's own generation, so
+// the draws are exactly those of the desktop program, and streams them to
+// `writer`.
+CGenerationOutcome GenerateNames(CNameType& nameType, std::uint64_t count, CNameWriter& writer);
+
+// The same without repeating a name. Gives up when `missLimit` draws in a
+// row bring no new name.
+CGenerationOutcome GenerateUniqueNames(CNameType& nameType, std::uint64_t count,
+                                       std::uint64_t missLimit, CNameWriter& writer);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+// Writes names to a stream through a large buffer of its own, one name a
+// line: LF after each name, or CR LF between names (nothing after the last)
+// as the desktop program's saved list has it. Names are bytes and are
+// written unchanged.
+class CNameWriter {
+  public:
+    static constexpr std::size_t kBufferSize = 1 << 20;
+
+    CNameWriter(std::FILE* stream, bool crlf);
+    CNameWriter(const CNameWriter&) = delete;
+    CNameWriter& operator=(const CNameWriter&) = delete;
+    ~CNameWriter();
+
+    // False once a write has failed; later calls then write nothing.
+    bool Write(std::string_view name);
+    // Writes out what is buffered and flushes the stream.
+    bool Flush();
+
+    bool Failed() const { return m_failed; }
+    // errno of the failed write, 0 when none failed.
+    int ErrorNumber() const { return m_errorNumber; }
+
+  private:
+    bool WriteBuffer();
+
+    std::FILE* m_stream;
+    bool m_crlf;
+    bool m_first = true;
+    bool m_failed = false;
+    int m_errorNumber = 0;
+    std::string m_buffer;
+};
