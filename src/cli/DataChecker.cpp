@@ -141,7 +141,9 @@ void CDataChecker::CheckHeader(File file, std::size_t line, std::string_view hea
                                std::string_view name) {
     if (name.find(']') != std::string_view::npos) {
         Warn(file, line,
-             "Zeichen nach „]“ gehören zum Namen: der Abschnitt heißt " + Quoted(name) + ".");
+             "Zeichen nach dem „]“: nur das letzte Zeichen der Zeile fällt weg, der Abschnitt "
+             "heißt " +
+                 Quoted(name) + ".");
     } else if (headerLine.back() != ']') {
         Warn(file, line,
              "Dem Abschnittskopf fehlt das „]“; sein letztes Zeichen fällt weg: der Abschnitt "

@@ -1,0 +1,94 @@
+#include "CliRunner.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+extern char** environ;
+
+CScratchDir::CScratchDir() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/veltrano-cli-test-XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) m_path = pattern;
+}
+
+CScratchDir::~CScratchDir() {
+    std::error_code ignored;
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string CScratchDir::Write(const std::string& name, const std::string& contents) const {
+    const std::filesystem::path path = std::filesystem::path(m_path) / name;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << contents;
+    return path.string();
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+CCliRun RunCliProgram(const std::vector<std::string>& arguments, const std::string& configHome,
+                      const std::string& outputPath) {
+    CCliRun run;
+    const CScratchDir capture;
+    const std::string outPath = outputPath.empty() ? capture.Path() + "/out" : outputPath;
+    const std::string errPath = capture.Path() + "/err";
+
+    std::vector<std::string> argStrings = {VELTRANO_CLI_PATH};
+    argStrings.insert(argStrings.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& arg : argStrings) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    // The caller's environment, but with the store folder of the test.
+    std::vector<std::string> envStrings;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view text(*entry);
+        if (!text.starts_with("XDG_CONFIG_HOME=") && !text.starts_with("HOME=")) {
+            envStrings.emplace_back(text);
+        }
+    }
+    envStrings.push_back("XDG_CONFIG_HOME=" + configHome);
+    envStrings.push_back("HOME=" + configHome);
+    std::vector<char*> envp;
+    for (std::string& entry : envStrings) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return run;
+
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    if (outputPath.empty()) run.out = ReadWholeFile(outPath);
+    run.err = ReadWholeFile(errPath);
+    return run;
+}
