@@ -318,6 +318,16 @@ bool CMainView::eventFilter(QObject* watched, QEvent* event) {
 
 bool CMainView::focusNextPrevChild(bool /*next*/) { return false; }
 
+void CMainView::keyPressEvent(QKeyEvent* event) {
+    // A Tab that no control used stops here, before the frame would move the
+    // focus with it.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void CMainView::ShowMessage(const QString& text, const QString& caption) {
     // Before the window is shown (a failed start) the box stands alone.
     m_dialogs.MessageBox(window()->isVisible() ? this : nullptr, text, caption);

@@ -64,6 +64,7 @@ class CMainView : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The pane does no dialog-style keyboard navigation: Tab moves nothing.
     bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void ShowMessage(const QString& text, const QString& caption);
