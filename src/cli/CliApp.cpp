@@ -136,6 +136,14 @@ int RunGenerate(CSemantics& semantics, const CCliOptions& options, std::FILE* ou
                               " verschiedene Namen, nicht " + std::to_string(options.count) + ".");
             return kExitFailure;
         }
+        const std::uint64_t fits = MaxUniqueNamesInMemory();
+        if (options.count > fits) {
+            Complain(err, "Für --unique mit " + std::to_string(options.count) +
+                              " Namen reicht der Arbeitsspeicher nicht: jeder Name wird gemerkt, "
+                              "Platz ist für etwa " +
+                              std::to_string(fits) + ".");
+            return kExitFailure;
+        }
         missLimit = ConsecutiveMissLimit(capacity, options.count);
     }
 

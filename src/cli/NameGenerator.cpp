@@ -1,6 +1,9 @@
 #include "cli/NameGenerator.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -17,6 +20,16 @@ CGenerationOutcome GenerateNames(CNameType& nameType, std::uint64_t count, CName
         }
     }
     return outcome;
+}
+
+std::uint64_t MaxUniqueNamesInMemory() {
+    // A short name in the hash set: the string, the node's link and cached
+    // hash, and a bucket, at the least.
+    constexpr std::uint64_t kBytesPerName = 64;
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return std::numeric_limits<std::uint64_t>::max();
+    return static_cast<std::uint64_t>(pages) / kBytesPerName * static_cast<std::uint64_t>(pageSize);
 }
 
 CGenerationOutcome GenerateUniqueNames(CNameType& nameType, std::uint64_t count,

@@ -70,7 +70,10 @@ class SampleSemantics {
         RandomInRange(0, 0);
         std::srand(seed);
         std::string text;
-        for (int i = 0; i < count; ++i) text += m_semantics->Generate(culture, nameType) + "\n";
+        for (int i = 0; i < count; ++i) {
+            text += m_semantics->Generate(culture, nameType);
+            text += '\n';
+        }
         return text;
     }
 
@@ -277,6 +280,19 @@ TEST_F(CliProgram, UniqueBeyondThePossibleCountWritesNothing) {
     }
     EXPECT_NE(RunGood({"-u", "-n", "2", "Testvolk", "Kurz"}).err.find("höchstens 1 "),
               std::string::npos);
+}
+
+TEST_F(CliProgram, UniqueCountBeyondMemoryIsRefusedUpFront) {
+    // 1000^5 possible names, far more than any memory could remember.
+    std::string fragments;
+    for (int i = 0; i < 1000; ++i) fragments += std::to_string(i) + "\n";
+    const std::string init = config.Write("d/init.txt", "languages=l.txt\nsemantics=s.txt\n");
+    config.Write("d/l.txt", "[a]\n" + fragments);
+    config.Write("d/s.txt", "[K]\np:1:T:a,a,a,a,a\n");
+    const CCliRun run = Run({"--init", init, "-u", "-n", "100000000000000", "K", "T"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("reicht der Arbeitsspeicher nicht"), std::string::npos) << run.err;
 }
 
 TEST_F(CliProgram, UniqueStopsWhenJoinedFragmentsCollide) {

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,18 @@
 #include <sstream>
 
 extern char** environ;
+
+namespace {
+
+// The strings as the null-ended array of pointers that exec wants.
+std::vector<char*> PointersTo(std::vector<std::string>& strings) {
+    std::vector<char*> pointers(strings.size() + 1, nullptr);
+    std::transform(strings.begin(), strings.end(), pointers.begin(),
+                   [](std::string& text) { return text.data(); });
+    return pointers;
+}
+
+}  // namespace
 
 CScratchDir::CScratchDir() {
     const char* tmp = std::getenv("TMPDIR");
@@ -54,9 +67,7 @@ CCliRun RunCliProgram(const std::vector<std::string>& arguments, const std::stri
 
     std::vector<std::string> argStrings = {VELTRANO_CLI_PATH};
     argStrings.insert(argStrings.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& arg : argStrings) argv.push_back(arg.data());
-    argv.push_back(nullptr);
+    std::vector<char*> argv = PointersTo(argStrings);
 
     // The caller's environment, but with the store folder of the test.
     std::vector<std::string> envStrings;
@@ -68,9 +79,7 @@ CCliRun RunCliProgram(const std::vector<std::string>& arguments, const std::stri
     }
     envStrings.push_back("XDG_CONFIG_HOME=" + configHome);
     envStrings.push_back("HOME=" + configHome);
-    std::vector<char*> envp;
-    for (std::string& entry : envStrings) envp.push_back(entry.data());
-    envp.push_back(nullptr);
+    std::vector<char*> envp = PointersTo(envStrings);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

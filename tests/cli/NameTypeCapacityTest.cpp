@@ -71,6 +71,7 @@ TEST_F(NameTypeCapacity, DistinctNamesOfEachPatternAddUp) {
 
 TEST_F(NameTypeCapacity, HugeProductsSaturate) {
     std::vector<std::string> fragments;
+    fragments.reserve(70000);
     for (int i = 0; i < 70000; ++i) fragments.push_back(std::to_string(i));
     AddList("big", fragments);
     // 70000^4 is beyond 2^64.
