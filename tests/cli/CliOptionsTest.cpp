@@ -121,26 +121,4 @@ TEST(CliOptions, HelpWinsOverMissingArguments) {
     EXPECT_TRUE(options.version);
 }
 
-TEST(CliOptions, RefusalsSayWhatIsWrong) {
-    const struct {
-        std::vector<const char*> arguments;
-        const char* message;
-    } cases[] = {
-        {{"-x", "K", "T"}, "Unbekannte Option „-x“."},
-        {{"--init"}, "Der Option „--init“ fehlt ihr Wert."},
-        {{"K", "T", "-s", "1.5"}, "Der Startwert „1.5“ ist keine ganze Zahl von 0 bis 4294967295."},
-        {{"--check", "-n", "3"}, "--count passt nicht zu --check."},
-        {{"--check", "--seed", "3"}, "--seed passt nicht zu --check."},
-        {{"--list", "--crlf"}, "--crlf passt nicht zu --list."},
-        {{"K", "T", "U"}, "Zu viele Argumente: nach Kultur und Namenstyp folgt „U“."},
-    };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(row.message);
-        CCliOptions options;
-        std::string error;
-        EXPECT_FALSE(Parse(row.arguments, options, error));
-        EXPECT_EQ(error, row.message);
-    }
-}
-
 }  // namespace

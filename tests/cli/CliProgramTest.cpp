@@ -283,7 +283,7 @@ TEST_F(CliProgram, UniqueBeyondThePossibleCountWritesNothing) {
 }
 
 TEST_F(CliProgram, UniqueCountBeyondMemoryIsRefusedUpFront) {
-    // 1000^5 possible names, far more than any memory could remember.
+    // 1000^5 possible names; remembering 10^14 of them would take petabytes.
     std::string fragments;
     for (int i = 0; i < 1000; ++i) fragments += std::to_string(i) + "\n";
     const std::string init = config.Write("d/init.txt", "languages=l.txt\nsemantics=s.txt\n");
@@ -316,6 +316,11 @@ TEST_F(CliProgram, BadCommandLinesExitTwoWithAMessageAndNoOutput) {
     } cases[] = {
         {{}, "Kultur und Namenstyp fehlen"},
         {{"--bogus", "Testvolk", "Name"}, "Unbekannte Option „--bogus“"},
+        {{"-x", "Testvolk", "Name"}, "Unbekannte Option „-x“"},
+        {{"Testvolk", "Name", "--init"}, "Der Option „--init“ fehlt ihr Wert"},
+        {{"Testvolk", "Name", "-s", "1.5"}, "Der Startwert „1.5“"},
+        {{"--check", "-n", "3"}, "--count passt nicht zu --check"},
+        {{"--list", "--crlf"}, "--crlf passt nicht zu --list"},
         {{"Testvolk", "Name", "-n"}, "Der Option „--count“ fehlt ihr Wert"},
         {{"Testvolk", "Name", "-n", "-1"}, "Die Anzahl „-1“"},
         {{"Testvolk", "Name", "-n", "zehn"}, "Die Anzahl „zehn“"},

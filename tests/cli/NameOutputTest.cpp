@@ -111,17 +111,6 @@ class Generator : public ::testing::Test {
     }
 };
 
-TEST_F(Generator, WritesExactlyTheCount) {
-    CNameType nameType = Type("start");
-    const CapturedFile file;
-    CNameWriter writer(file.Get(), false);
-    const CGenerationOutcome outcome = GenerateNames(nameType, 500, writer);
-    ASSERT_TRUE(writer.Flush());
-    EXPECT_EQ(outcome.status, CGenerationOutcome::Status::kDone);
-    EXPECT_EQ(outcome.written, 500u);
-    EXPECT_EQ(file.Contents().size(), 1000u);
-}
-
 TEST_F(Generator, UniqueNeverRepeatsAndStopsWhenNamesRunOut) {
     // Four joins, three names: the fourth never comes.
     CNameType nameType = Type("front,back");
@@ -140,29 +129,6 @@ TEST_F(Generator, UniqueNeverRepeatsAndStopsWhenNamesRunOut) {
     }
     EXPECT_EQ(lines, 3u);
     EXPECT_EQ(names, (std::set<std::string>{"abc", "ac", "abbc"}));
-}
-
-TEST_F(Generator, UniqueReachesEveryNameThatExists) {
-    CNameType nameType = Type("start,start");
-    const CapturedFile file;
-    CNameWriter writer(file.Get(), false);
-    const CGenerationOutcome outcome = GenerateUniqueNames(nameType, 9, 1000, writer);
-    EXPECT_EQ(outcome.status, CGenerationOutcome::Status::kDone);
-    EXPECT_EQ(outcome.written, 9u);
-}
-
-TEST_F(Generator, WriteFailureEndsGeneration) {
-    std::FILE* full = std::fopen("/dev/full", "w");
-    ASSERT_NE(full, nullptr);
-    CNameType nameType = Type("start");
-    {
-        CNameWriter writer(full, false);
-        const CGenerationOutcome outcome =
-            GenerateNames(nameType, 10 * CNameWriter::kBufferSize, writer);
-        EXPECT_EQ(outcome.status, CGenerationOutcome::Status::kWriteFailed);
-        EXPECT_LT(outcome.written, 10 * CNameWriter::kBufferSize);
-    }
-    std::fclose(full);
 }
 
 }  // namespace
