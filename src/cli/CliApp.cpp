@@ -1,5 +1,6 @@
 #include "cli/CliApp.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -58,7 +59,8 @@ std::string WriteFailure(const CNameWriter& writer) {
 
 int ComplainStops(const CDataChecker& checker, std::FILE* err) {
     for (const CCheckFinding& finding : checker.Findings()) {
-        if (finding.stopsGeneration) Complain(err, FormatFinding(finding));
+        // What --check merely warns about still leaves no names to make.
+        if (finding.stopsGeneration) Complain(err, FormatFinding(finding, false));
     }
     return kExitFailure;
 }

@@ -48,10 +48,16 @@ std::int32_t EffectiveWeight(std::int32_t parsed) { return parsed == 0 ? 10 : pa
 
 }  // namespace
 
-std::string FormatFinding(const CCheckFinding& finding) {
+std::string FormatFinding(const CCheckFinding& finding, bool withSeverity) {
     std::string text = finding.shownPath;
     if (finding.line > 0) text += ":" + std::to_string(finding.line);
-    text += finding.severity == CCheckFinding::Severity::kError ? ": Fehler: " : ": Warnung: ";
+    if (!withSeverity) {
+        text += ": ";
+    } else if (finding.severity == CCheckFinding::Severity::kError) {
+        text += ": Fehler: ";
+    } else {
+        text += ": Warnung: ";
+    }
     text += finding.message;
     return text;
 }

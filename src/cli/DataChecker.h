@@ -29,8 +29,8 @@ struct CCheckFinding {
 };
 
 // "FILE:LINE: Fehler: ..." or "FILE:LINE: Warnung: ...", without LINE for
-// the file as a whole.
-std::string FormatFinding(const CCheckFinding& finding);
+// the file as a whole, and without the kind when `withSeverity` is false.
+std::string FormatFinding(const CCheckFinding& finding, bool withSeverity = true);
 
 // Reads the init, language and semantics files line by line with the
 // loaders' own reader and line parsers, and reports errors (what makes

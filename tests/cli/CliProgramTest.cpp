@@ -247,7 +247,8 @@ TEST_F(CliProgram, BrokenDataStopsGenerationWithTheLine) {
              "Name"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("/fragment-before-header/languages.txt:2: Fehler:"), std::string::npos)
+    EXPECT_NE(run.err.find("/fragment-before-header/languages.txt:2: Fragment vor"),
+              std::string::npos)
         << run.err;
 }
 
