@@ -1,0 +1,58 @@
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+// What a child process found wrong, gathered so that one run reports every
+// difference at once.
+class CFindings {
+  public:
+    template <typename Actual, typename Expected>
+    void ExpectEq(const Actual& actual, const Expected& expected, const std::string& what) {
+        if (!(actual == expected)) {
+            std::ostringstream text;
+            text << what << ": got " << Printable(actual) << ", expected " << Printable(expected);
+            Add(text.str());
+        }
+    }
+    void Expect(bool condition, const std::string& what) {
+        if (!condition) {
+            Add(what);
+        }
+    }
+    void Add(const std::string& finding) { m_text += (m_text.empty() ? "" : "; ") + finding; }
+    const std::string& Text() const { return m_text; }
+
+  private:
+    static std::string Printable(const std::vector<std::string>& values) {
+        std::string text = "{";
+        for (const std::string& value : values) {
+            text += (text.size() > 1 ? ", " : "") + Printable(value);
+        }
+        return text + "}";
+    }
+    template <typename T>
+    static std::string Printable(const T& value) {
+        std::ostringstream text;
+        if constexpr (std::is_convertible_v<T, std::string>) {
+            const std::string bytes(value);
+            text << '"' << (bytes.size() > 60 ? bytes.substr(0, 60) + "..." : bytes) << "\" ("
+                 << bytes.size() << " bytes)";
+        } else {
+            text << value;
+        }
+        return text.str();
+    }
+
+    std::string m_text;
+};
+
+// Children that need permissions to count (root reads every file) give up
+// root first; a child that cannot reports this prefix, and the test skips.
+inline constexpr const char* kSkipPrefix = "skip: ";
+
+// Makes this process an unprivileged user, as the program's users are. An
+// empty string on success, otherwise the skip message.
+std::string BecomeUnprivileged();
