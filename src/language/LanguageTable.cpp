@@ -1,5 +1,8 @@
 #include "language/LanguageTable.h"
 
+#include <cstdint>
+#include <string_view>
+
 #include "language/LanguageFile.h"
 #include "language/Random.h"
 #include "settings/LineReader.h"
@@ -52,13 +55,54 @@ bool CLanguageTable::Load() {
     return Read(SettingsMap["DataDir"] + SettingsMap["languages"]);
 }
 
+namespace {
+
+// The fragments of the section being read, gathered as bytes and lengths (a
+// line holds at most CLineReader::kMaxLineLength bytes). A list's own vector
+// is made only when its section ends, at exactly its size: growing it line by
+// line would leave up to half of it unused and churn the allocator with every
+// doubling, and a std::string is already several times a short fragment.
+class CPendingFragments {
+  public:
+    void Add(std::string_view fragment) {
+        m_bytes.append(fragment);
+        m_lengths.push_back(static_cast<std::uint16_t>(fragment.size()));
+    }
+
+    // Moves the gathered fragments to the end of `fragments`, in order.
+    void MoveTo(std::vector<std::string>& fragments) {
+        fragments.reserve(fragments.size() + m_lengths.size());
+        std::size_t offset = 0;
+        for (const std::uint16_t length : m_lengths) {
+            fragments.emplace_back(m_bytes, offset, length);
+            offset += length;
+        }
+        m_bytes.clear();
+        m_lengths.clear();
+    }
+
+  private:
+    std::string m_bytes;
+    std::vector<std::uint16_t> m_lengths;
+};
+
+static_assert(CLineReader::kMaxLineLength <= UINT16_MAX);
+
+}  // namespace
+
 bool CLanguageTable::Read(const std::string& path) {
     CLineReader reader;
     if (!reader.Open(path)) {
         return true;
     }
     CFragmentList current;
+    CPendingFragments pending;
     bool inSection = false;
+    const auto storeCurrent = [&] {
+        pending.MoveTo(current.m_fragments);
+        std::string listName = current.GetName();
+        m_lists.insert_or_assign(std::move(listName), std::move(current));
+    };
     std::string_view line;
     while (reader.Next(line)) {
         const CLanguageLine parsed = ParseLanguageLine(line);
@@ -67,8 +111,7 @@ bool CLanguageTable::Read(const std::string& path) {
                 break;
             case CLanguageLine::Kind::kHeader:
                 if (inSection) {
-                    std::string listName = current.GetName();
-                    m_lists.insert_or_assign(std::move(listName), std::move(current));
+                    storeCurrent();
                 }
                 current = CFragmentList(std::string(parsed.text));
                 inSection = true;
@@ -77,13 +120,12 @@ bool CLanguageTable::Read(const std::string& path) {
                 if (!inSection) {
                     return false;
                 }
-                current.Add(std::string(parsed.text));
+                pending.Add(parsed.text);
                 break;
         }
     }
     if (inSection) {
-        std::string listName = current.GetName();
-        m_lists.insert_or_assign(std::move(listName), std::move(current));
+        storeCurrent();
     }
     return true;
 }
