@@ -5,6 +5,9 @@
 //   veltrano_bench_memory make FILE MEGABYTES [MIN_LENGTH MAX_LENGTH]
 //   veltrano_bench_memory core FILE     CLanguageTable::Read
 //   veltrano_bench_memory plain FILE    the fgets and std::map baseline
+//   veltrano_bench_memory touch MEGABYTES
+//       allocates and writes that much memory in blocks of the size of a list
+//       of 100 short fragments: what the memory of a load costs by itself
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -12,7 +15,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "BenchData.h"
 #include "PlainBaseline.h"
@@ -45,7 +50,8 @@ double FileMegabytes(const std::string& path) {
 int Usage() {
     std::fputs(
         "usage: veltrano_bench_memory make FILE MEGABYTES [MIN_LENGTH MAX_LENGTH]\n"
-        "       veltrano_bench_memory core|plain FILE\n",
+        "       veltrano_bench_memory core|plain FILE\n"
+        "       veltrano_bench_memory touch MEGABYTES\n",
         stderr);
     return 2;
 }
@@ -83,6 +89,22 @@ int main(int argc, char** argv) {
                     static_cast<unsigned long long>(stats.items),
                     static_cast<unsigned long long>(stats.sections));
         return 0;
+    }
+    if (command == "touch" && argc == 3) {
+        const std::size_t total = std::strtoull(argv[2], nullptr, 10) << 20;
+        constexpr std::size_t kBlock = 100 * sizeof(std::string);
+        const double before = PeakMegabytes();
+        const double startCpu = CpuSeconds();
+        std::vector<std::unique_ptr<char[]>> blocks;
+        blocks.reserve(total / kBlock + 1);
+        for (std::size_t made = 0; made < total; made += kBlock) {
+            blocks.push_back(std::make_unique<char[]>(kBlock));
+        }
+        const double cpu = CpuSeconds() - startCpu;
+        std::printf("touch: %zu MiB in %zu blocks, %.3f s CPU, peak RSS %.1f MiB above the start\n",
+                    total >> 20, blocks.size(), cpu, PeakMegabytes() - before);
+        std::fflush(stdout);
+        std::_Exit(0);
     }
     const double before = PeakMegabytes();
     const auto start = std::chrono::steady_clock::now();
