@@ -80,9 +80,14 @@ bool StoreSettingsSource(CSettingsSource& source, std::string& error) {
     const std::string dataDir = ReadRegistryValue("DataDir");
     const std::string initFile = ReadRegistryValue("InitFile");
     if (dataDir == kErrorNoKey) {
-        error = "Keine gespeicherten Einstellungen: " + Quoted(CFileRegistryStore::DefaultPath()) +
-                " fehlt. Das Desktop-Programm legt sie beim ersten Start an; sonst die Daten "
-                "mit --init DATEI angeben.";
+        const std::string storePath = CFileRegistryStore::DefaultPath();
+        error = storePath.empty()
+                    ? "Keine gespeicherten Einstellungen: weder XDG_CONFIG_HOME noch HOME ist "
+                      "gesetzt."
+                    : "Keine gespeicherten Einstellungen: " + Quoted(storePath) + " fehlt.";
+        error +=
+            " Das Desktop-Programm legt sie beim ersten Start an; sonst die Daten mit "
+            "--init DATEI angeben.";
         return false;
     }
     const char* missing = dataDir == kErrorUnknownSubkey    ? "DataDir"
