@@ -89,7 +89,8 @@ TEST_F(CliProgram, SeedGivesTheCoresOwnDrawsForEveryNameType) {
     ASSERT_FALSE(sample.Semantics().GetCultureNames().empty());
     for (const std::string& culture : sample.Semantics().GetCultureNames()) {
         for (const std::string& nameType : sample.Semantics().GetNameTypeNames(culture)) {
-            SCOPED_TRACE(culture + " / " + nameType);
+            SCOPED_TRACE(culture);
+            SCOPED_TRACE(nameType);
             const CCliRun run = Run({"--init", kSampleDir + "/init.txt", "--seed", "1234", "-n",
                                      "50", culture, nameType});
             EXPECT_EQ(run.exitCode, 0) << run.err;
