@@ -186,7 +186,8 @@ std::string CliHelpText() {
            "  --                  beendet die Optionen (für Namen, die mit - beginnen)\n"
            "\n"
            "Ohne --init gelten die Einstellungen des Desktop-Programms\n"
-           "($XDG_CONFIG_HOME/Brannock/Veltrano.conf).\n";
+           "($XDG_CONFIG_HOME/Brannock/Veltrano.conf).\n"
+           "Rückgabe: 0 Erfolg, 1 Fehler (Daten, Dateien, Ausgabe), 2 falscher Aufruf.\n";
 }
 
 std::string CliVersionText() { return std::string("veltrano-cli ") + VELTRANO_VERSION + "\n"; }
