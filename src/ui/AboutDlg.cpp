@@ -41,6 +41,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("Info über Veltrano"));
     setModal(true);
+    // A fixed little box: a title and a close button, nothing to resize.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     const CDialogUnits units(fontMetrics());
 
     auto* icon = new QLabel(this);

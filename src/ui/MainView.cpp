@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFile>
+#include <QFont>
+#include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -94,6 +96,30 @@ bool StoreInitFileLocation(const std::string& fileName, const std::string& direc
 
 bool IsAsciiDigit(QChar ch) { return ch >= u'0' && ch <= u'9'; }
 
+// The rectangles are fixed and were drawn for a small font: a label is 15
+// pixels high. A larger desktop font is made smaller until one line fits, so
+// that no text is cut off; its family stays the desktop's.
+constexpr int kLineHeight = 15;
+constexpr qreal kSmallestPointSize = 5.0;
+constexpr int kSmallestPixelSize = 7;
+
+QFont FittedFont(QFont font) {
+    while (QFontMetrics(font).height() > kLineHeight) {
+        if (font.pointSizeF() > 0) {
+            if (font.pointSizeF() <= kSmallestPointSize) {
+                break;
+            }
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        } else {
+            if (font.pixelSize() <= kSmallestPixelSize) {
+                break;
+            }
+            font.setPixelSize(font.pixelSize() - 1);
+        }
+    }
+    return font;
+}
+
 }  // namespace
 
 CMainView::CMainView(CDialogs& dialogs, QWidget* parent) : QWidget(parent), m_dialogs(dialogs) {
@@ -110,6 +136,9 @@ bool CMainView::Create() {
         return false;
     }
 
+    if (const QFont fitted = FittedFont(font()); fitted != font()) {
+        setFont(fitted);
+    }
     m_cultureList =
         PlaceControl(new CListBox(this), "cultureList", IDC_CULTURE_LIST, kCultureListRect);
     FillCultureList();

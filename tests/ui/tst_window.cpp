@@ -124,6 +124,25 @@ class WindowTest : public QObject {
         }
     }
 
+    void largeDesktopFontStillFitsTheLabels() {
+        h.reset();
+        const QFont desktop = QApplication::font();
+        QFont large = desktop;
+        large.setPointSizeF(14);
+        QApplication::setFont(large);
+        h = std::make_unique<CUiHarness>();
+        h->UseData(UiTestData("basic"));
+        const bool started = h->Start();
+        QApplication::setFont(desktop);
+        QVERIFY(started);
+        for (const char* name : {"cultureLabel", "nameTypeLabel", "countLabel", "outputLabel"}) {
+            auto* label = h->Find<QLabel>(name);
+            QVERIFY2(label != nullptr, name);
+            QVERIFY2(label->fontMetrics().height() <= label->height(), name);
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), name);
+        }
+    }
+
     void startStateHasEverythingOff() {
         VELTRANO_FIND(cultures, CListBox, *h, "cultureList");
         VELTRANO_FIND(nameTypes, CListBox, *h, "nameTypeList");
