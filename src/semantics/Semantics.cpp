@@ -1,6 +1,8 @@
 #include "semantics/Semantics.h"
 
+#include <algorithm>
 #include <limits>
+#include <string_view>
 
 #include "language/LanguageTable.h"
 #include "language/Random.h"
@@ -28,11 +30,13 @@ CNamePattern::CNamePattern(std::string label, std::string nameType,
     : CConfigBase(std::move(label)), m_nameType(std::move(nameType)), m_weight(weight) {
     theLanguageTable.Load();
 
+    const std::string_view text(listNamesText);
+    m_listNames.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), ',')) + 1);
     std::size_t begin = 0;
     for (;;) {
-        const std::size_t comma = listNamesText.find(',', begin);
-        m_listNames.push_back(listNamesText.substr(begin, comma - begin));
-        if (comma == std::string::npos) {
+        const std::size_t comma = text.find(',', begin);
+        m_listNames.emplace_back(text.substr(begin, comma - begin));
+        if (comma == std::string_view::npos) {
             break;
         }
         begin = comma + 1;
@@ -42,7 +46,8 @@ CNamePattern::CNamePattern(std::string label, std::string nameType,
     for (const std::string& element : m_listNames) {
         const bool capital = !element.empty() && element[0] == '^';
         m_positions.push_back(
-            {theLanguageTable.Find(capital ? element.substr(1) : element), capital});
+            {capital ? theLanguageTable.Find(element.substr(1)) : theLanguageTable.Find(element),
+             capital});
     }
 }
 
@@ -149,6 +154,10 @@ bool CSemantics::Load() {
     if (!reader.Open(SettingsMap["DataDir"] + SettingsMap["semantics"])) {
         return true;
     }
+    // The culture of `section`, looked up by the first data line after each
+    // header rather than by every line: files keep a culture's lines together.
+    CCulture* culture = nullptr;
+    std::string listNames;  // reused: most lines need no allocation for it
     std::string_view line;
     while (reader.Next(line)) {
         const CSemanticsLine parsed = ParseSemanticsLine(line);
@@ -157,6 +166,7 @@ bool CSemantics::Load() {
                 break;
             case CSemanticsLine::Kind::kHeader:
                 section.assign(parsed.section);
+                culture = nullptr;
                 break;
             case CSemanticsLine::Kind::kMalformed:
                 return false;
@@ -168,9 +178,13 @@ bool CSemantics::Load() {
                 if (weight == 0) {
                     weight = kWeightOfZero;
                 }
-                AddPattern(section,
-                           CNamePattern(std::string(parsed.label), std::string(parsed.nameType),
-                                        std::string(parsed.listNames), weight));
+                listNames.assign(parsed.listNames);
+                CNamePattern pattern(std::string(parsed.label), std::string(parsed.nameType),
+                                     listNames, weight);
+                if (culture == nullptr) {
+                    culture = &CultureForPattern(section);
+                }
+                culture->AddPattern(std::move(pattern));
                 break;
             }
         }
@@ -198,12 +212,13 @@ std::string CSemantics::Generate(const std::string& cultureName, const std::stri
 }
 
 void CSemantics::AddPattern(const std::string& sectionName, CNamePattern pattern) {
+    CultureForPattern(sectionName).AddPattern(std::move(pattern));
+}
+
+CCulture& CSemantics::CultureForPattern(const std::string& sectionName) {
     const auto it = m_cultures.find(sectionName);
     if (it != m_cultures.end()) {
-        it->second.AddPattern(std::move(pattern));
-        return;
+        return it->second;
     }
-    CCulture culture(sectionName);
-    culture.AddPattern(std::move(pattern));
-    m_cultures.emplace(sectionName, std::move(culture));
+    return m_cultures.emplace(sectionName, CCulture(sectionName)).first->second;
 }

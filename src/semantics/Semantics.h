@@ -116,6 +116,10 @@ class CSemantics : public CConfigBase {
     void AddPattern(const std::string& sectionName, CNamePattern pattern);
 
     std::map<std::string, CCulture> m_cultures;
+
+  private:
+    // The culture stored under `sectionName`, made empty when there is none.
+    CCulture& CultureForPattern(const std::string& sectionName);
 };
 
 // Reads a weight field as the C library's atoi does (leading white space, a
