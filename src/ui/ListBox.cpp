@@ -49,7 +49,9 @@ void CListBox::mousePressEvent(QMouseEvent* event) {
     m_reportedDuringPress = false;
     QListWidget::mousePressEvent(event);
     // A click on the selected item changes nothing in the list, yet the user
-    // has chosen it again.
+    // has chosen it again. (The base class's handling may have reported a
+    // change through itemSelectionChanged, which sets the flag.)
+    // cppcheck-suppress knownConditionTrueFalse
     if (!m_reportedDuringPress && event->button() == Qt::LeftButton &&
         itemAt(event->position().toPoint()) != nullptr) {
         emit selectionChangedByUser();

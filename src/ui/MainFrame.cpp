@@ -139,7 +139,7 @@ void CMainFrame::UpdateCommandUi() {
         }
         switch (id) {
             case ID_EDIT_COPY:
-                action->setEnabled(m_outputActive &&
+                action->setEnabled(m_outputActive && m_view != nullptr &&
                                    m_view->OutputView()->textCursor().hasSelection());
                 break;
             case ID_EDIT_CUT:
@@ -258,7 +258,7 @@ bool CMainFrame::IsAcceleratorKey(const QKeyEvent& key) const {
 }
 
 bool CMainFrame::OnEditCommand(int id) {
-    if (!m_outputActive) {
+    if (!m_outputActive || m_view == nullptr) {
         return false;
     }
     QPlainTextEdit* pane = m_view->OutputView();

@@ -387,7 +387,7 @@ void CMainView::ShowOutput() {
 bool CMainView::IsRefusedCountInput(QEvent* event) const {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) {
+        if (key->modifiers().testAnyFlags(Qt::ControlModifier | Qt::MetaModifier)) {
             return false;
         }
         const QString typed = key->text();

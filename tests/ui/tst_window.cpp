@@ -492,10 +492,10 @@ class WindowTest : public QObject {
              }},
             {"menu again", [&] { action->trigger(); }},
         };
-        bool expected = false;
-        for (const SStep& step : steps) {
+        for (std::size_t i = 0; i < std::size(steps); ++i) {
+            const SStep& step = steps[i];
             step.toggle();
-            expected = !expected;
+            const bool expected = i % 2 == 0;  // each step toggles, starting from off
             QVERIFY2(h->View()->IsKeepOutput() == expected, step.name);
             QVERIFY2(keep->isChecked() == expected, step.name);
             QVERIFY2(action->isChecked() == expected, step.name);
@@ -577,29 +577,29 @@ class WindowTest : public QObject {
     void aboutBoxShowsVersionIconAndOk() {
         QAction* about = h->Frame()->Action(ID_APP_ABOUT);
         QVERIFY(about != nullptr);
-        bool inspected = false;
-        h->dialogs.inspectModal = [&inspected](QDialog& dialog) {
+        auto inspected = std::make_shared<bool>(false);
+        h->dialogs.inspectModal = [inspected](QDialog& dialog) {
             auto* version = dialog.findChild<QLabel*>(QStringLiteral("aboutVersion"));
             auto* icon = dialog.findChild<QLabel*>(QStringLiteral("aboutIcon"));
             auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("aboutOk"));
             if (version == nullptr || icon == nullptr || ok == nullptr) {
                 return;
             }
-            inspected = version->text() == QStringLiteral("Veltrano Version 0.97") &&
-                        !icon->pixmap().isNull() && ok->text() == QStringLiteral("OK") &&
-                        ok->isDefault() && dialog.isModal();
+            *inspected = version->text() == QStringLiteral("Veltrano Version 0.97") &&
+                         !icon->pixmap().isNull() && ok->text() == QStringLiteral("OK") &&
+                         ok->isDefault() && dialog.isModal();
             // Every control lies inside the box and shows its text unclipped.
             for (QWidget* child : dialog.findChildren<QWidget*>()) {
-                inspected = inspected && dialog.rect().contains(child->geometry());
+                *inspected = *inspected && dialog.rect().contains(child->geometry());
                 if (auto* label = qobject_cast<QLabel*>(child)) {
-                    inspected = inspected && label->sizeHint().width() <= label->width() &&
-                                label->sizeHint().height() <= label->height() + 2;
+                    *inspected = *inspected && label->sizeHint().width() <= label->width() &&
+                                 label->sizeHint().height() <= label->height() + 2;
                 }
             }
         };
         about->trigger();
         QCOMPARE(h->dialogs.modalTitles, QStringList({QString::fromUtf8("Info über Veltrano")}));
-        QVERIFY(inspected);
+        QVERIFY(*inspected);
     }
 
     void exitClosesTheFrame() {
