@@ -1,8 +1,10 @@
 #include "semantics/Semantics.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <string_view>
+#include <unordered_map>
 
 #include "language/LanguageTable.h"
 #include "language/Random.h"
@@ -25,12 +27,48 @@ std::uint32_t SaturatingAdd(std::uint32_t a, std::uint32_t b) {
 
 }  // namespace
 
+// Finds lists in theLanguageTable, remembering every name it was asked for:
+// a file names the same few lists on line after line. Valid while the table
+// does not change: within one CSemantics::Load, after the first pattern has
+// made the table load.
+class CListLookup {
+  public:
+    const CFragmentList* Find(std::string_view listName) {
+        const auto it = m_found.find(listName);
+        if (it != m_found.end()) {
+            return it->second;
+        }
+        std::string key(listName);
+        const CFragmentList* list = theLanguageTable.Find(key);
+        m_found.emplace(std::move(key), list);
+        return list;
+    }
+
+  private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    std::unordered_map<std::string, const CFragmentList*, Hash, std::equal_to<>> m_found;
+};
+
 CNamePattern::CNamePattern(std::string label, std::string nameType,
                            const std::string& listNamesText, std::int32_t weight)
     : CConfigBase(std::move(label)), m_nameType(std::move(nameType)), m_weight(weight) {
     theLanguageTable.Load();
+    SetListNames(listNamesText, nullptr);
+}
 
-    const std::string_view text(listNamesText);
+CNamePattern::CNamePattern(std::string label, std::string nameType, std::string_view listNamesText,
+                           std::int32_t weight, CListLookup& lists)
+    : CConfigBase(std::move(label)), m_nameType(std::move(nameType)), m_weight(weight) {
+    theLanguageTable.Load();
+    SetListNames(listNamesText, &lists);
+}
+
+void CNamePattern::SetListNames(std::string_view text, CListLookup* lists) {
     m_listNames.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), ',')) + 1);
     std::size_t begin = 0;
     for (;;) {
@@ -45,9 +83,14 @@ CNamePattern::CNamePattern(std::string label, std::string nameType,
     m_positions.reserve(m_listNames.size());
     for (const std::string& element : m_listNames) {
         const bool capital = !element.empty() && element[0] == '^';
-        m_positions.push_back(
-            {capital ? theLanguageTable.Find(element.substr(1)) : theLanguageTable.Find(element),
-             capital});
+        const CFragmentList* list = nullptr;
+        if (lists != nullptr) {
+            list = lists->Find(std::string_view(element).substr(capital ? 1 : 0));
+        } else {
+            list =
+                capital ? theLanguageTable.Find(element.substr(1)) : theLanguageTable.Find(element);
+        }
+        m_positions.push_back({list, capital});
     }
 }
 
@@ -157,7 +200,7 @@ bool CSemantics::Load() {
     // The culture of `section`, looked up by the first data line after each
     // header rather than by every line: files keep a culture's lines together.
     CCulture* culture = nullptr;
-    std::string listNames;  // reused: most lines need no allocation for it
+    CListLookup lists;
     std::string_view line;
     while (reader.Next(line)) {
         const CSemanticsLine parsed = ParseSemanticsLine(line);
@@ -178,9 +221,8 @@ bool CSemantics::Load() {
                 if (weight == 0) {
                     weight = kWeightOfZero;
                 }
-                listNames.assign(parsed.listNames);
                 CNamePattern pattern(std::string(parsed.label), std::string(parsed.nameType),
-                                     listNames, weight);
+                                     parsed.listNames, weight, lists);
                 if (culture == nullptr) {
                     culture = &CultureForPattern(section);
                 }

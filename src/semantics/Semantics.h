@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/Settings.h"
 
 class CFragmentList;
+class CListLookup;
 
 // One data line of the semantics file: a weighted alternative of a name type,
 // naming the fragment lists whose fragments make a name.
@@ -33,6 +35,14 @@ class CNamePattern : public CConfigBase {
     std::vector<std::string> m_listNames;
 
   private:
+    friend class CSemantics;
+    // As the public constructor, finding the lists through `lists`.
+    CNamePattern(std::string label, std::string nameType, std::string_view listNamesText,
+                 std::int32_t weight, CListLookup& lists);
+    // Splits the list-names text at every "," and finds each list, through
+    // `lists` or, when it is null, in theLanguageTable itself.
+    void SetListNames(std::string_view text, CListLookup* lists);
+
     // m_listNames looked up once: the language table never changes after its
     // load, which the constructor has made happen.
     struct Position {
