@@ -19,13 +19,17 @@ void CListBox::AddString(std::string_view bytes) {
     const QString shown = BytesToDisplay(bytes);
     // Sorting the shown text, not the bytes, puts "äpfel" beside "Äpfel" and
     // orders a Windows-1252 name like its UTF-8 spelling.
-    int row = count();
-    for (int i = 0; i < count(); ++i) {
-        if (QString::compare(shown, item(i)->text(), Qt::CaseInsensitive) < 0) {
-            row = i;
-            break;
+    int low = 0;
+    int high = count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (QString::compare(shown, item(middle)->text(), Qt::CaseInsensitive) < 0) {
+            high = middle;
+        } else {
+            low = middle + 1;
         }
     }
+    const int row = low;
     auto* newItem = new QListWidgetItem(shown);
     newItem->setData(Qt::UserRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     insertItem(row, newItem);

@@ -250,6 +250,19 @@ class WindowTest : public QObject {
         QVERIFY(!h->View()->IsCreateEnabled());
     }
 
+    void listSortsByShownTextIgnoringCase() {
+        CListBox list;
+        // Added in the core's byte order; equal texts keep that order.
+        for (const char* bytes : {"Apfel", "Zebra", "apfel", "\xc3\xa4pfel", "\xc4rger", "b"}) {
+            list.AddString(bytes);
+        }
+        QCOMPARE(ItemTexts(list),
+                 QStringList({"Apfel", "apfel", "b", "Zebra", QString::fromUtf8("äpfel"),
+                              QString::fromUtf8("Ärger")}));
+        QCOMPARE(list.item(4)->data(Qt::UserRole).toByteArray(), QByteArray("\xc3\xa4pfel"));
+        QCOMPARE(list.item(5)->data(Qt::UserRole).toByteArray(), QByteArray("\xc4rger"));
+    }
+
     void culturesDifferingOnlyInCaseBothAppear() {
         VELTRANO_FIND(cultures, CListBox, *h, "cultureList");
         VELTRANO_FIND(nameTypes, CListBox, *h, "nameTypeList");
