@@ -13,6 +13,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRect>
+#include <algorithm>
+#include <array>
+#include <optional>
 
 #include "semantics/Semantics.h"
 #include "settings/Settings.h"
@@ -60,6 +63,7 @@ constexpr std::array<SLabel, 4> kLabels = {{
 const char* const kCannotOpenDatabases = "Konnte Datenbanken nicht öffnen!";
 const char* const kFatalErrorCaption = "Schwerer Fehler ist aufgetreten.";
 const char* const kCannotRegisterInitFile = "Die Init-Datei konnte nicht eingetragen werden.";
+// sic: the caption has always been spelt so.
 const char* const kShowInitFileCaption = "Momentante Init-Datei";
 const char* const kSavedSuffix = " wurde gespeichert.";
 const char* const kNotSavedSuffix = " konnte nicht gespeichert werden.";
