@@ -143,7 +143,8 @@ std::string CLanguageTable::MakeWord(std::vector<std::string> listNames) const {
     std::string word;
     for (const std::string& element : listNames) {
         const bool capital = !element.empty() && element[0] == '^';
-        const CFragmentList* list = Find(capital ? element.substr(1) : element);
+        // Only a marked name needs a copy without its mark.
+        const CFragmentList* list = capital ? Find(element.substr(1)) : Find(element);
         if (list != nullptr) {
             list->AppendRandom(word, capital);
         }
