@@ -39,9 +39,15 @@ std::vector<CReferenceLine> ReferenceLines(std::string_view input);
 // files.
 bool ReferenceIsComment(std::string_view line);
 
-// Stops the run with `what` when `condition` is false; libFuzzer and the
-// replay both take the abort as a finding.
-void FuzzCheck(bool condition, const char* what);
+// Stops the run with `what`; libFuzzer and the replay both take the abort as
+// a finding.
+[[noreturn]] void FuzzFail(const char* what);
+
+inline void FuzzCheck(bool condition, const char* what) {
+    if (!condition) {
+        FuzzFail(what);
+    }
+}
 
 inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -116,27 +117,28 @@ CExpectedSemantics ExpectedSemantics(std::string_view input) {
 }
 
 std::uint32_t ExpectedTotal(const std::vector<CExpectedPattern>& patterns) {
-    std::uint64_t total = 0;
-    for (const CExpectedPattern& pattern : patterns) {
-        total += pattern.weight > 0 ? static_cast<std::uint64_t>(pattern.weight) : 0;
-    }
+    const std::uint64_t total = std::accumulate(
+        patterns.begin(), patterns.end(), std::uint64_t{0},
+        [](std::uint64_t sum, const CExpectedPattern& pattern) {
+            return sum + (pattern.weight > 0 ? static_cast<std::uint64_t>(pattern.weight) : 0);
+        });
     return static_cast<std::uint32_t>(
         std::min<std::uint64_t>(total, std::numeric_limits<std::uint32_t>::max()));
 }
 
+template <typename Map>
+std::vector<std::string> KeysOf(const Map& map) {
+    std::vector<std::string> keys(map.size());
+    std::transform(map.begin(), map.end(), keys.begin(),
+                   [](const auto& entry) { return entry.first; });
+    return keys;
+}
+
 void CheckTables(CSemantics& semantics, const CExpectedTables& expected) {
-    std::vector<std::string> cultureNames;
-    for (const auto& entry : expected) {
-        cultureNames.push_back(entry.first);
-    }
-    FuzzCheck(semantics.GetCultureNames() == cultureNames, "the culture names differ");
+    FuzzCheck(semantics.GetCultureNames() == KeysOf(expected), "the culture names differ");
 
     for (const auto& [cultureName, nameTypes] : expected) {
-        std::vector<std::string> nameTypeNames;
-        for (const auto& entry : nameTypes) {
-            nameTypeNames.push_back(entry.first);
-        }
-        FuzzCheck(semantics.GetNameTypeNames(cultureName) == nameTypeNames,
+        FuzzCheck(semantics.GetNameTypeNames(cultureName) == KeysOf(nameTypes),
                   "a culture's name types differ");
         const CCulture& culture = semantics.m_cultures.at(cultureName);
         for (const auto& [nameTypeName, patterns] : nameTypes) {

@@ -4,12 +4,16 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <iterator>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "FuzzSupport.h"
@@ -41,11 +45,8 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Where the first line naming `valueName` keeps its value.
-struct CValueSpan {
-    std::size_t begin;
-    std::size_t end;
-};
+// Where the first line naming `valueName` keeps its value: begin and end.
+using CValueSpan = std::pair<std::size_t, std::size_t>;
 
 std::optional<CValueSpan> FindValueSpan(const std::string& contents, std::string_view valueName) {
     std::size_t pos = 0;
@@ -70,10 +71,14 @@ std::optional<CValueSpan> FindValueSpan(const std::string& contents, std::string
 
 std::string ExpectedRead(const std::string& contents, const std::string& valueName) {
     const std::optional<CValueSpan> span = FindValueSpan(contents, valueName);
-    if (!span || span->end - span->begin > kMaxRegistryValueLength) {
+    if (!span) {
         return kErrorUnknownSubkey;
     }
-    std::string value = contents.substr(span->begin, span->end - span->begin);
+    const auto [begin, end] = *span;
+    if (end - begin > kMaxRegistryValueLength) {
+        return kErrorUnknownSubkey;
+    }
+    std::string value = contents.substr(begin, end - begin);
     const std::size_t nul = value.find('\0');
     return nul == std::string::npos ? value : value.substr(0, nul);
 }
@@ -115,10 +120,9 @@ CWrite ChooseWrite(std::string_view input) {
         "lf\nx",
         std::string("nul\0x", 5),
     };
-    unsigned sum = 0;
-    for (const char c : input) {
-        sum += static_cast<unsigned char>(c);
-    }
+    const unsigned sum = std::accumulate(
+        input.begin(), input.end(), 0U,
+        [](unsigned total, char c) { return total + static_cast<unsigned char>(c); });
     return {kNames[input.size() % kNames.size()], kValues[sum % kValues.size()]};
 }
 
@@ -132,7 +136,8 @@ bool IsStorable(const CWrite& write) {
 
 std::string ExpectedAfterWrite(std::string contents, const CWrite& write) {
     if (const std::optional<CValueSpan> span = FindValueSpan(contents, write.name)) {
-        return contents.replace(span->begin, span->end - span->begin, write.value);
+        const auto [begin, end] = *span;
+        return contents.replace(begin, end - begin, write.value);
     }
     if (!contents.empty() && contents.back() != '\n') {
         contents += '\n';
@@ -143,9 +148,9 @@ std::string ExpectedAfterWrite(std::string contents, const CWrite& write) {
 std::vector<std::string> FolderEntries() {
     std::vector<std::string> names;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(StoreFolder(), error)) {
-        names.push_back(entry.path().filename().string());
-    }
+    std::transform(std::filesystem::directory_iterator(StoreFolder(), error),
+                   std::filesystem::directory_iterator(), std::back_inserter(names),
+                   [](const auto& entry) { return entry.path().filename().string(); });
     return names;
 }
 

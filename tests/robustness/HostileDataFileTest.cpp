@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,8 @@ const std::string kInitText = "languages=languages.txt\nsemantics=semantics.txt\
 // plus room for the program itself.
 void ExpectMemoryWithin(const CIsolatedRun& run, std::size_t inputBytes, double factor,
                         const char* what) {
+    // Printed for the record: how far below its bound each case stays.
+    std::printf("%s: %s for %zu KiB of input\n", what, run.Describe().c_str(), inputBytes / 1024);
     if (!MemoryIsMeasurable()) {
         return;
     }
@@ -317,10 +321,11 @@ TEST(HostileDataFiles, SemanticsNamingHundredThousandLists) {
             CProgramStart start(folder.Path());
             findings.Expect(start.loaded, "Load failed");
             const CNameType& type = start.semantics.m_cultures["C"].m_nameTypes["T"];
-            std::size_t named = 0;
-            for (const CNamePattern& pattern : type.m_patterns) {
-                named += pattern.m_listNames.size();
-            }
+            const std::size_t named =
+                std::accumulate(type.m_patterns.begin(), type.m_patterns.end(), std::size_t{0},
+                                [](std::size_t sum, const CNamePattern& pattern) {
+                                    return sum + pattern.m_listNames.size();
+                                });
             findings.ExpectEq(named, kLists + 994, "list names in all patterns");
             for (int i = 0; i < 1000; ++i) {
                 const std::string name = start.semantics.Generate("C", "T");

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <new>
 #include <sstream>
 
 namespace {
@@ -69,7 +68,8 @@ CIsolatedRun RunIsolated(const std::function<std::string()>& work, unsigned limi
         run.message = "no shared memory for the child's report";
         return run;
     }
-    auto* report = new (mapped) SharedReport{};
+    // Anonymous shared memory starts zeroed: an empty report.
+    auto* const report = static_cast<SharedReport*>(mapped);
 
     std::fflush(nullptr);
     const pid_t child = ::fork();

@@ -75,9 +75,9 @@ std::string CScratchFolder::Read(std::string_view relative) const {
 std::vector<std::string> CScratchFolder::Entries(std::string_view relative) const {
     std::vector<std::string> names;
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(PathOf(relative), error)) {
-        names.push_back(entry.path().filename().string());
-    }
+    std::transform(fs::directory_iterator(PathOf(relative), error), fs::directory_iterator(),
+                   std::back_inserter(names),
+                   [](const auto& entry) { return entry.path().filename().string(); });
     std::sort(names.begin(), names.end());
     return names;
 }
