@@ -30,16 +30,18 @@ QString FromWindows1252(std::string_view bytes) {
 
 }  // namespace
 
-QString BytesToDisplay(std::string_view bytes) {
+bool DecodeUtf8(std::string_view bytes, QString& text) {
     // A leading byte-order mark is data like any other byte: it stays a
     // character instead of silently vanishing.
     // Stateless, so that a sequence cut off at the end counts as an error
     // instead of waiting for bytes that never come.
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                     QStringConverter::Flag::ConvertInitialBom);
-    QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!utf8.hasError()) {
-        return text;
-    }
-    return FromWindows1252(bytes);
+    text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return !utf8.hasError();
+}
+
+QString BytesToDisplay(std::string_view bytes) {
+    QString text;
+    return DecodeUtf8(bytes, text) ? text : FromWindows1252(bytes);
 }

@@ -8,3 +8,6 @@
 // in. This is the only place where bytes become text; nothing is ever turned
 // back into bytes from the text it returns.
 QString BytesToDisplay(std::string_view bytes);
+
+// True, with the decoded text in `text`, when `bytes` are valid UTF-8.
+bool DecodeUtf8(std::string_view bytes, QString& text);

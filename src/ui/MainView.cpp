@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRect>
+#include <QTextCursor>
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -158,6 +159,8 @@ bool CMainView::Create() {
     m_outputView =
         PlaceControl(new QPlainTextEdit(this), "outputView", IDC_OUTPUT_VIEW, kOutputViewRect);
     m_outputView->setReadOnly(true);
+    // Read-only: there is nothing to undo, and appended lists would pile up.
+    m_outputView->setUndoRedoEnabled(false);
     m_outputView->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_outputView->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
@@ -235,6 +238,7 @@ void CMainView::OnCreateList() {
     if (!m_keepOutput) {
         m_output.clear();
     }
+    const std::size_t keptBytes = m_output.size();
     const std::string culture = m_cultureList->GetSelectedBytes();
     const std::string nameType = m_nameTypeList->GetSelectedBytes();
     // The field is read as atoi reads it: blanks, a sign, then digits; a
@@ -253,7 +257,7 @@ void CMainView::OnCreateList() {
         }
         m_output += m_pSemantics->Generate(culture, nameType);
     }
-    ShowOutput();
+    ShowOutput(keptBytes);
     m_saveEnabled = true;
     m_saveButton->setEnabled(true);
     emit commandStateChanged();
@@ -378,9 +382,24 @@ void CMainView::SetCreateEnabled(bool enabled) {
     emit commandStateChanged();
 }
 
-void CMainView::ShowOutput() {
-    // The pane shows lines; m_output keeps its CR LF pairs for saving.
-    QString text = BytesToDisplay(m_output);
+void CMainView::ShowOutput(std::size_t unchangedBytes) {
+    // The pane shows lines; m_output keeps its CR LF pairs for saving. A kept
+    // output only grows, so the pane takes just the new names: setting its
+    // whole text again would cost more with every list. The whole text is
+    // shown again when the new part would not read as the rest does.
+    const std::string_view added = std::string_view(m_output).substr(unchangedBytes);
+    QString text;
+    if (unchangedBytes > 0 && m_outputShownAsUtf8 && DecodeUtf8(added, text)) {
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QTextCursor end(m_outputView->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(text);
+        return;
+    }
+    m_outputShownAsUtf8 = DecodeUtf8(m_output, text);
+    if (!m_outputShownAsUtf8) {
+        text = BytesToDisplay(m_output);
+    }
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_outputView->setPlainText(text);
 }

@@ -70,12 +70,13 @@ class CMainView : public QWidget {
     void ShowMessage(const QString& text, const QString& caption);
     void FillCultureList();
     void SetCreateEnabled(bool enabled);
-    void ShowOutput();
+    void ShowOutput(std::size_t unchangedBytes);
     bool IsRefusedCountInput(QEvent* event) const;
 
     CDialogs& m_dialogs;
     std::unique_ptr<CSemantics> m_pSemantics;
     std::string m_output;  // the names as bytes, CR LF between them
+    bool m_outputShownAsUtf8 = true;
     bool m_createEnabled = false;
     bool m_saveEnabled = false;
     bool m_keepOutput = false;

@@ -442,6 +442,32 @@ class WindowTest : public QObject {
         QCOMPARE(pane->document()->blockCount(), 3);
     }
 
+    void keptListsGrowThePaneAsTheOutputGrows() {
+        VELTRANO_FIND(pane, QPlainTextEdit, *h, "outputView");
+        VELTRANO_FIND(keep, QCheckBox, *h, "keepCheck");
+        VELTRANO_FIND(nameTypes, CListBox, *h, "nameTypeList");
+        QVERIFY(Choose(kElben, kLeer));
+        ClickCheckBox(*keep);
+        // Empty names first (nothing shown), then names and empty lines
+        // appended: after every list the pane shows exactly the output.
+        const struct {
+            QString nameType;
+            QString count;
+        } steps[] = {{kLeer, QStringLiteral("2")},
+                     {kVorname, QStringLiteral("2")},
+                     {kLeer, QStringLiteral("1")},
+                     {kVorname, QStringLiteral("3")},
+                     {kVorname, QStringLiteral("1")}};
+        for (const auto& step : steps) {
+            QVERIFY(ClickItem(*nameTypes, step.nameType));
+            QVERIFY(Create(step.count));
+            QString expected = QString::fromStdString(h->View()->Output());
+            expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            QCOMPARE(pane->toPlainText(), expected);
+        }
+        QCOMPARE(pane->document()->blockCount(), 7);
+    }
+
     // ---- menu and keys follow the flags ----
 
     void createKeyDoesNothingBeforeANameType() {
