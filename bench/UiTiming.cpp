@@ -85,9 +85,19 @@ class CFirstPaintWatch : public QObject {
     bool m_seen = false;
 };
 
+// With VELTRANO_BENCH_PHASES set, a start-up run tells on standard error
+// when it passed each phase.
+void NotePhase(const char* phase) {
+    if (std::getenv("VELTRANO_BENCH_PHASES") != nullptr) {
+        std::fprintf(stderr, "%s %lld\n", phase, static_cast<long long>(NowNanoseconds()));
+    }
+}
+
 // The program's main(), with a watch for the first paint.
 int StartUpChild(int argc, char** argv) {
+    NotePhase("main");
     QApplication application(argc, argv);
+    NotePhase("QApplication");
     QApplication::setApplicationName(ApplicationTitle());
     QTranslator qtTexts;
     if (qtTexts.load(QStringLiteral("qtbase_de"),
@@ -97,7 +107,9 @@ int StartUpChild(int argc, char** argv) {
     CFirstPaintWatch watch;
     application.installEventFilter(&watch);
     int exitCode = EXIT_FAILURE;
-    if (theApp.InitInstance()) {
+    const bool started = theApp.InitInstance();
+    NotePhase("InitInstance");
+    if (started) {
         exitCode = QApplication::exec();
     }
     theApp.ExitInstance();
@@ -113,6 +125,7 @@ int StartUp(const char* self, int runs) {
             return EXIT_FAILURE;
         }
         const std::int64_t start = NowNanoseconds();
+        NotePhase("fork");
         const pid_t child = ::fork();
         if (child == 0) {
             ::dup2(pipeEnds[1], STDOUT_FILENO);
