@@ -23,7 +23,7 @@ namespace {
 
 using namespace std::string_literals;
 
-constexpr unsigned kTimeLimitSeconds = 30;
+constexpr unsigned kTimeLimitSeconds = 50;
 const std::string kNoKey = "[Error: No Key]";
 const std::string kUnknown = "[Error: Unknown Subkey]";
 
