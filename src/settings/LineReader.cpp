@@ -21,10 +21,20 @@ bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 }  // namespace
 
-CLineReader::~CLineReader() {
+CLineReader::~CLineReader() { Reset(); }
+
+// A reader opened again starts afresh, its earlier file closed.
+void CLineReader::Reset() {
     if (m_fd >= 0) {
         ::close(m_fd);
+        m_fd = -1;
     }
+    m_failed = false;
+    m_fromMemory = false;
+    m_lineNumber = 1;
+    m_lineNumberOfLast = 0;
+    m_wasCut = false;
+    m_isContinuation = false;
 }
 
 bool CLineReader::Open(const std::string& path) {
@@ -37,6 +47,7 @@ bool CLineReader::Open(const std::string& path) {
         ::close(fd);
         return false;
     }
+    Reset();
     m_fd = fd;
     const auto size = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
     m_capacity = std::clamp(size + 1, kMinBuffer, kMaxBuffer);
@@ -47,6 +58,7 @@ bool CLineReader::Open(const std::string& path) {
 }
 
 void CLineReader::OpenText(std::string_view text) {
+    Reset();
     m_fromMemory = true;
     m_begin = text.data();
     m_end = text.data() + text.size();

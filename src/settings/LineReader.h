@@ -40,6 +40,7 @@ class CLineReader {
 
   private:
     bool Fill();
+    void Reset();
 
     int m_fd = -1;
     std::unique_ptr<char[]> m_buffer;

@@ -126,6 +126,27 @@ TEST(LineReader, FileReadsLikeMemoryAcrossBufferBoundaries) {
     EXPECT_FALSE(reader.Failed());
 }
 
+TEST(LineReader, OpeningAgainStartsAfresh) {
+    CScratchDir dir;
+    CLineReader reader;
+    ASSERT_TRUE(reader.Open(dir.Write("first.txt", "a\nb\n")));
+    std::string_view line;
+    ASSERT_TRUE(reader.Next(line));
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(reader.LineNumber(), 2u);
+
+    ASSERT_TRUE(reader.Open(dir.Write("second.txt", "x\n")));
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line, "x");
+    EXPECT_EQ(reader.LineNumber(), 1u);
+    EXPECT_FALSE(reader.Next(line));
+
+    reader.OpenText("m");
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line, "m");
+    EXPECT_EQ(reader.LineNumber(), 1u);
+}
+
 TEST(LineReader, OpensRegularFilesOnly) {
     CScratchDir dir;
     CLineReader reader;
