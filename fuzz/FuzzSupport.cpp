@@ -12,15 +12,20 @@
 
 namespace {
 
-std::string MakeScratchDir() {
-    std::string base = "/dev/shm";
-    if (::access(base.c_str(), W_OK) != 0) {
-        std::error_code error;
-        base = std::filesystem::temp_directory_path(error).string();
-        if (error) {
-            base = "/tmp";
-        }
+// TMPDIR when set (tools/fuzz points it at a folder it removes: libFuzzer
+// ends without running exit handlers), otherwise memory, otherwise /tmp.
+std::string ScratchBase() {
+    if (const char* tmp = std::getenv("TMPDIR"); tmp != nullptr && tmp[0] != '\0') {
+        return tmp;
     }
+    if (::access("/dev/shm", W_OK) == 0) {
+        return "/dev/shm";
+    }
+    return "/tmp";
+}
+
+std::string MakeScratchDir() {
+    const std::string base = ScratchBase();
     std::string pattern = base + "/veltrano-fuzz-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) {
         std::perror("mkdtemp");

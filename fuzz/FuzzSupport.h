@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-// A folder for this process alone, made at the first call (in /dev/shm when
-// it can be, so that writing an input per run costs no disk), removed at
-// exit.
+// A folder for this process alone, made at the first call (under TMPDIR, or
+// in /dev/shm when it can be, so that writing an input per run costs no
+// disk), removed at a normal exit.
 const std::string& FuzzScratchDir();
 
 // Writes `bytes` to `path` exactly; stops the run when that fails, since the
