@@ -72,7 +72,10 @@ struct StoreLine {
 StoreLine LineAt(const std::string& contents, std::size_t begin) {
     const std::size_t lf = contents.find('\n', begin);
     if (lf == std::string::npos) {
-        return {begin, contents.size(), contents.size()};
+        // A CR that ends the file is what is left of a CR LF pair whose LF
+        // went missing: a write that appends a line must not change this value.
+        const std::size_t end = contents.size();
+        return {begin, (end > begin && contents[end - 1] == '\r') ? end - 1 : end, end};
     }
     // The CR of a CR LF pair is part of the line end, never of the value.
     const std::size_t end = (lf > begin && contents[lf - 1] == '\r') ? lf - 1 : lf;

@@ -38,6 +38,10 @@ void CLineReader::Reset() {
 }
 
 bool CLineReader::Open(const std::string& path) {
+    // The system would cut the path at a NUL byte and open another file.
+    if (path.find('\0') != std::string::npos) {
+        return false;
+    }
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return false;
