@@ -15,7 +15,8 @@ std::uint32_t RandomInRange(std::uint32_t lo, std::uint32_t hi) {
         seeded = true;
     }
     const auto r = static_cast<std::uint32_t>(std::rand());
-    // The whole 32-bit range has 2^32 values, which wraps to 0: every r fits.
-    const std::uint32_t span = hi - lo + 1U;
-    return span == 0 ? lo + r : lo + r % span;
+    // In 64 bits, so that the whole 32-bit range (2^32 values) does not wrap
+    // to a divisor of 0; below that the result is the 32-bit modulo.
+    const std::uint64_t span = std::uint64_t{hi} - lo + 1;
+    return lo + static_cast<std::uint32_t>(r % span);
 }
