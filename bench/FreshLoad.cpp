@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -169,10 +170,11 @@ int main(int argc, char** argv) {
         CLanguageTable table;
         table.Read(path);
         measurement.Stop();
-        std::size_t lines = 0;
-        for (const auto& entry : table.m_lists) {
-            lines += 1 + entry.second.m_fragments.size();
-        }
+        const std::size_t lines =
+            std::accumulate(table.m_lists.begin(), table.m_lists.end(), std::size_t{0},
+                            [](std::size_t sum, const auto& entry) {
+                                return sum + 1 + entry.second.m_fragments.size();
+                            });
         measurement.Report("language", path, lines, "lines");
     }
     if (command == "plain-language" && argc == 3) {
@@ -180,10 +182,9 @@ int main(int argc, char** argv) {
         CPlainLists lists;
         PlainLoadLanguage(path, lists);
         measurement.Stop();
-        std::size_t lines = 0;
-        for (const auto& entry : lists) {
-            lines += 1 + entry.second.size();
-        }
+        const std::size_t lines = std::accumulate(
+            lists.begin(), lists.end(), std::size_t{0},
+            [](std::size_t sum, const auto& entry) { return sum + 1 + entry.second.size(); });
         measurement.Report("plain-language", path, lines, "lines");
     }
     if (command == "semantics" && argc == 4) {
@@ -200,9 +201,11 @@ int main(int argc, char** argv) {
         measurement.Stop();
         std::size_t patterns = 0;
         for (const auto& culture : semantics.m_cultures) {
-            for (const auto& nameType : culture.second.m_nameTypes) {
-                patterns += nameType.second.m_patterns.size();
-            }
+            patterns += std::accumulate(culture.second.m_nameTypes.begin(),
+                                        culture.second.m_nameTypes.end(), std::size_t{0},
+                                        [](std::size_t sum, const auto& nameType) {
+                                            return sum + nameType.second.m_patterns.size();
+                                        });
         }
         measurement.Report("semantics", semanticsPath, patterns, "patterns");
     }
@@ -213,9 +216,10 @@ int main(int argc, char** argv) {
         measurement.Stop();
         std::size_t patterns = 0;
         for (const auto& culture : cultures) {
-            for (const auto& nameType : culture.second) {
-                patterns += nameType.second.patterns.size();
-            }
+            patterns += std::accumulate(culture.second.begin(), culture.second.end(),
+                                        std::size_t{0}, [](std::size_t sum, const auto& nameType) {
+                                            return sum + nameType.second.patterns.size();
+                                        });
         }
         measurement.Report("plain-semantics", path, patterns, "patterns");
     }
