@@ -139,7 +139,7 @@ void CLanguageTable::Store(const std::string& listName, const CFragmentList& lis
     m_lists.insert_or_assign(listName, list);
 }
 
-std::string CLanguageTable::MakeWord(std::vector<std::string> listNames) const {
+std::string CLanguageTable::MakeWord(const std::vector<std::string>& listNames) const {
     std::string word;
     for (const std::string& element : listNames) {
         const bool capital = !element.empty() && element[0] == '^';

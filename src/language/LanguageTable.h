@@ -55,7 +55,7 @@ class CLanguageTable : public CConfigBase {
 
     // One fragment from each list named, in order; a leading "^" upper-cases
     // the first byte of that piece. Missing and empty lists add nothing.
-    std::string MakeWord(std::vector<std::string> listNames) const;
+    std::string MakeWord(const std::vector<std::string>& listNames) const;
 
     std::map<std::string, CFragmentList> m_lists;
 };
