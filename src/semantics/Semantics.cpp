@@ -15,10 +15,6 @@ namespace {
 
 constexpr std::int32_t kWeightOfZero = 10;
 
-// Marks a position of CNamePattern::m_positions for a capital letter.
-constexpr std::uintptr_t kCapitalMark = 1;
-static_assert(alignof(CFragmentList) > kCapitalMark);
-
 // A negative weight takes no share of the draws.
 std::uint32_t EffectiveWeight(std::int32_t weight) {
     return weight > 0 ? static_cast<std::uint32_t>(weight) : 0;
@@ -94,8 +90,7 @@ void CNamePattern::SetListNames(std::string_view text, CListLookup* lists) {
             list =
                 capital ? theLanguageTable.Find(element.substr(1)) : theLanguageTable.Find(element);
         }
-        m_positions.push_back(reinterpret_cast<std::uintptr_t>(list) |
-                              (capital ? kCapitalMark : 0));
+        m_positions.push_back({list, capital});
     }
 }
 
@@ -105,10 +100,9 @@ CNamePattern::~CNamePattern() = default;
 // looking each list up again.
 std::string CNamePattern::Generate() const {
     std::string word;
-    for (const std::uintptr_t position : m_positions) {
-        const auto* list = reinterpret_cast<const CFragmentList*>(position & ~kCapitalMark);
-        if (list != nullptr) {
-            list->AppendRandom(word, (position & kCapitalMark) != 0);
+    for (const Position& position : m_positions) {
+        if (position.list != nullptr) {
+            position.list->AppendRandom(word, position.capital);
         }
     }
     return word;

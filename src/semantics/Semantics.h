@@ -44,11 +44,12 @@ class CNamePattern : public CConfigBase {
     void SetListNames(std::string_view text, CListLookup* lists);
 
     // m_listNames looked up once: the language table never changes after its
-    // load, which the constructor has made happen. A position is its list's
-    // address (0: the list does not exist) with the capital mark in the
-    // lowest bit, which a list's alignment leaves free: a file may hold a
-    // million patterns, and this halves what their positions take.
-    std::vector<std::uintptr_t> m_positions;
+    // load, which the constructor has made happen.
+    struct Position {
+        const CFragmentList* list;  // nullptr: the list does not exist
+        bool capital;
+    };
+    std::vector<Position> m_positions;
 };
 
 // All patterns of one name type within one culture.
