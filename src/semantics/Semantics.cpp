@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <string_view>
 #include <unordered_map>
@@ -18,6 +19,16 @@ constexpr std::int32_t kWeightOfZero = 10;
 // A negative weight takes no share of the draws.
 std::uint32_t EffectiveWeight(std::int32_t weight) {
     return weight > 0 ? static_cast<std::uint32_t>(weight) : 0;
+}
+
+// A map's keys in its (byte-wise) order.
+template <typename Map>
+std::vector<std::string> KeysOf(const Map& map) {
+    std::vector<std::string> keys;
+    keys.reserve(map.size());
+    std::transform(map.begin(), map.end(), std::back_inserter(keys),
+                   [](const auto& entry) { return entry.first; });
+    return keys;
 }
 
 std::uint32_t SaturatingAdd(std::uint32_t a, std::uint32_t b) {
@@ -173,14 +184,7 @@ void CCulture::AddPattern(CNamePattern pattern) {
     m_nameTypes.emplace(std::move(key), std::move(nameType));
 }
 
-std::vector<std::string> CCulture::GetNameTypeNames() const {
-    std::vector<std::string> names;
-    names.reserve(m_nameTypes.size());
-    for (const auto& entry : m_nameTypes) {
-        names.push_back(entry.first);
-    }
-    return names;
-}
+std::vector<std::string> CCulture::GetNameTypeNames() const { return KeysOf(m_nameTypes); }
 
 std::string CCulture::Generate(const std::string& nameTypeName) {
     const auto it = m_nameTypes.find(nameTypeName);
@@ -234,14 +238,7 @@ bool CSemantics::Load() {
     return true;
 }
 
-std::vector<std::string> CSemantics::GetCultureNames() const {
-    std::vector<std::string> names;
-    names.reserve(m_cultures.size());
-    for (const auto& entry : m_cultures) {
-        names.push_back(entry.first);
-    }
-    return names;
-}
+std::vector<std::string> CSemantics::GetCultureNames() const { return KeysOf(m_cultures); }
 
 std::vector<std::string> CSemantics::GetNameTypeNames(const std::string& cultureName) const {
     const auto it = m_cultures.find(cultureName);
