@@ -7,8 +7,6 @@
 //   node make-names.mjs veltrano-data FOLDER    init.txt, sprachen.txt, semantik.txt
 
 import { readFileSync, writeFileSync } from 'node:fs';
-import { faker } from '@faker-js/faker';
-import tracery from 'tracery-grammar';
 
 const syllables = JSON.parse(readFileSync(new URL('./syllables.json', import.meta.url)));
 const [tool, argument] = process.argv.slice(2);
@@ -23,9 +21,12 @@ function veltranoData(folder) {
         '[Peers]\nzwei:1:Name:^first,last\ndrei:1:Name:^first,middle,last\n');
 }
 
-// One name a call, as each library is meant to be used.
-function makeGenerator(name) {
+// One name a call, as each library is meant to be used. Each run loads only
+// its own library, and faker only its English locale: loading all of faker
+// costs more than making a million names with veltrano-cli.
+async function makeGenerator(name) {
     if (name === 'tracery' || name === 'tracery-cleared') {
+        const { default: tracery } = await import('tracery-grammar');
         const grammar = tracery.createGrammar({
             origin: ['#first.capitalize##last#', '#first.capitalize##middle##last#'],
             first: syllables.first,
@@ -46,6 +47,7 @@ function makeGenerator(name) {
         };
     }
     if (name === 'faker') {
+        const { faker } = await import('@faker-js/faker/locale/en');
         faker.seed(1);
         const capital = (s) => s[0].toUpperCase() + s.slice(1);
         return () => {
@@ -61,7 +63,7 @@ function makeGenerator(name) {
 if (tool === 'veltrano-data') {
     veltranoData(argument);
 } else {
-    const generate = makeGenerator(tool);
+    const generate = await makeGenerator(tool);
     const count = Number(argument);
     if (!generate || !Number.isSafeInteger(count) || count < 0) {
         process.stderr.write('usage: node make-names.mjs tracery|tracery-cleared|faker COUNT\n' +
