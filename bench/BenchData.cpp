@@ -1,5 +1,8 @@
 #include "BenchData.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -95,6 +98,38 @@ CScratchDir::~CScratchDir() {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);
     }
+}
+
+void RunIsolatedFromUserSettings(char** argv) {
+    constexpr const char* kMarker = "VELTRANO_BENCH_SETTINGS";
+    if (std::getenv(kMarker) != nullptr) {
+        return;
+    }
+    int exitCode = EXIT_FAILURE;
+    {
+        const CScratchDir settings;
+        if (settings.Path().empty()) {
+            std::perror("veltrano bench: no folder for the settings");
+            std::exit(EXIT_FAILURE);
+        }
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::setenv("XDG_CONFIG_HOME", settings.Path().c_str(), 1);
+            ::setenv("XDG_RUNTIME_DIR", settings.Path().c_str(), 1);
+            ::setenv(kMarker, settings.Path().c_str(), 1);
+            ::execv("/proc/self/exe", argv);
+            std::perror("veltrano bench: cannot run again");
+            ::_exit(127);
+        }
+        int status = 0;
+        if (child > 0 && ::waitpid(child, &status, 0) == child) {
+            exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        } else {
+            std::perror("veltrano bench: cannot run again");
+        }
+    }  // the folder goes before the process ends
+    std::exit(exitCode);
 }
 
 CFileStats WriteShortFragmentLanguage(const std::string& path, const CShortFragmentShape& shape) {

@@ -64,6 +64,13 @@ CFileStats WriteInitFile(const std::string& path, const std::string& languages,
 // Writes `text` to `path`, replacing it. False when that fails.
 bool WriteWholeFile(const std::string& path, const std::string& text);
 
+// Runs this program again with XDG_CONFIG_HOME and XDG_RUNTIME_DIR pointing
+// at a private folder of its own, and ends with that run's exit status; in
+// that run it returns at once. The settings are read before main() (by
+// theLanguageTable's construction), so only a new process can read them from
+// somewhere other than the user's store; the measured run never sees it.
+void RunIsolatedFromUserSettings(char** argv);
+
 // splitmix64: the data's own random source, so that making data never
 // disturbs rand(), which the code under test draws from.
 std::uint64_t NextRandom(std::uint64_t& state);

@@ -128,6 +128,7 @@ std::uint64_t Number(const char* text) { return std::strtoull(text, nullptr, 10)
 }  // namespace
 
 int main(int argc, char** argv) {
+    RunIsolatedFromUserSettings(argv);
     if (argc < 3) {
         return Usage();
     }
