@@ -41,9 +41,8 @@ class CBlockWriter {
 
   private:
     void Flush() {
-        if (m_file == nullptr) {
-            m_ok = false;
-        } else if (std::fwrite(m_text.data(), 1, m_text.size(), m_file) != m_text.size()) {
+        if (m_file == nullptr ||
+            std::fwrite(m_text.data(), 1, m_text.size(), m_file) != m_text.size()) {
             m_ok = false;
         }
         m_written += m_text.size();

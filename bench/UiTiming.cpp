@@ -179,6 +179,7 @@ double TimedCreate(CMainView& view) {
 
 double MedianOfCreates(CMainView& view, int times) {
     std::vector<double> milliseconds;
+    milliseconds.reserve(static_cast<std::size_t>(times));
     for (int i = 0; i < times; ++i) {
         milliseconds.push_back(TimedCreate(view));
     }
