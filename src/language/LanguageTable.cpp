@@ -21,25 +21,32 @@ bool languageLoaded = false;
 
 void CFragmentList::Add(std::string fragment) { m_fragments.push_back(std::move(fragment)); }
 
-std::string CFragmentList::PickRandom() const {
-    if (m_fragments.empty()) {
-        return {};
+namespace {
+
+// One fragment, each entry equally likely; nullptr, without a draw, when there
+// are none.
+const std::string* DrawFragment(const std::vector<std::string>& fragments) {
+    if (fragments.empty()) {
+        return nullptr;
     }
-    const auto last = static_cast<std::uint32_t>(m_fragments.size() - 1);
-    return m_fragments[RandomInRange(0, last)];
+    const auto last = static_cast<std::uint32_t>(fragments.size() - 1);
+    return &fragments[RandomInRange(0, last)];
+}
+
+}  // namespace
+
+std::string CFragmentList::PickRandom() const {
+    const std::string* piece = DrawFragment(m_fragments);
+    return piece == nullptr ? std::string() : *piece;
 }
 
 void CFragmentList::AppendRandom(std::string& word, bool capital) const {
-    if (m_fragments.empty()) {
-        return;
-    }
-    const auto last = static_cast<std::uint32_t>(m_fragments.size() - 1);
-    const std::string& piece = m_fragments[RandomInRange(0, last)];
-    if (piece.empty()) {
+    const std::string* piece = DrawFragment(m_fragments);
+    if (piece == nullptr || piece->empty()) {
         return;
     }
     const std::size_t start = word.size();
-    word += piece;
+    word += *piece;
     if (capital) {
         word[start] = UpperCaseAscii(word[start]);
     }
