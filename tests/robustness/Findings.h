@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -50,9 +51,15 @@ class CFindings {
 };
 
 // Children that need permissions to count (root reads every file) give up
-// root first; a child that cannot reports this prefix, and the test skips.
+// root first; a child that cannot reports a finding with this prefix, and the
+// test skips.
 inline constexpr const char* kSkipPrefix = "skip: ";
 
-// Makes this process an unprivileged user, as the program's users are. An
-// empty string on success, otherwise the skip message.
-std::string BecomeUnprivileged();
+// Makes this process an unprivileged user, as the program's users are, and
+// checks that this user is denied `access` (R_OK or W_OK) to `path`. False,
+// with a skip in `findings`, when the check would not count.
+bool BecomeUserDenied(CFindings& findings, const std::string& path, int access);
+
+// Stands in for a full disk: this process's writes past `bytes` fail with
+// EFBIG, for root too. False, with a finding, when the limit cannot be set.
+bool LimitFileSize(CFindings& findings, std::size_t bytes);

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "Findings.h"
 #include "IsolatedRun.h"
 #include "ScratchFolder.h"
+#include "SpecialFiles.h"
 #include "settings/FileRegistryStore.h"
 #include "settings/RegistryStore.h"
 #include "settings/Settings.h"
@@ -40,33 +40,17 @@ class CStoreAt {
 };
 
 TEST(HostileStore, SpecialFilesInPlaceOfStoreAreNoKey) {
-    const struct {
-        const char* name;
-        std::function<bool(const std::string&)> make;
-    } kinds[] = {
-        {"a folder", [](const std::string& p) { return ::mkdir(p.c_str(), 0755) == 0; }},
-        {"a FIFO without writer",
-         [](const std::string& p) { return ::mkfifo(p.c_str(), 0644) == 0; }},
-        {"a link to /dev/zero",
-         [](const std::string& p) { return ::symlink("/dev/zero", p.c_str()) == 0; }},
-        {"a link to /dev/null",
-         [](const std::string& p) { return ::symlink("/dev/null", p.c_str()) == 0; }},
-        {"a dangling link",
-         [](const std::string& p) { return ::symlink("nowhere/at/all", p.c_str()) == 0; }},
-    };
-    for (const auto& kind : kinds) {
+    for (const CSpecialKind& kind : SpecialKinds()) {
         CScratchFolder folder;
         const std::string path = folder.PathOf("Veltrano.conf");
         ASSERT_TRUE(kind.make(path)) << kind.name;
         const CIsolatedRun run = RunIsolated(
-            [&] {
-                CFindings findings;
+            [&](CFindings& findings) {
                 CStoreAt store(path);
                 findings.ExpectEq(ReadRegistryValue("DataDir"), kNoKey, "reading");
                 SettingsReloadPending = false;
                 findings.Expect(!WriteRegistryValue("DataDir", "/data"), "a write succeeded");
                 findings.Expect(!SettingsReloadPending, "a failed write marked a re-read");
-                return findings.Text();
             },
             kTimeLimitSeconds);
         EXPECT_TRUE(run.Ok()) << kind.name << ": " << run.Describe();
@@ -84,18 +68,16 @@ TEST(HostileStore, UnreadableStoreIsNoKeyAndIsKept) {
     const std::string path = folder.Write("Veltrano.conf", before);
     ASSERT_EQ(::chmod(path.c_str(), 0), 0);
     const CIsolatedRun run = RunIsolated(
-        [&] {
-            if (const std::string skip = BecomeUnprivileged(); !skip.empty()) {
-                return skip;
+        [&](CFindings& findings) {
+            if (!BecomeUserDenied(findings, path, R_OK)) {
+                return;
             }
-            CFindings findings;
             CStoreAt store(path);
             findings.ExpectEq(ReadRegistryValue("DataDir"), kNoKey, "reading");
             findings.Expect(!WriteRegistryValue("DataDir", "/new"), "a write succeeded");
-            return findings.Text();
         },
         kTimeLimitSeconds);
-    if (run.message.rfind(kSkipPrefix, 0) == 0) {
+    if (run.Skipped()) {
         GTEST_SKIP() << run.message;
     }
     EXPECT_TRUE(run.Ok()) << run.Describe();
@@ -118,8 +100,7 @@ TEST(HostileStore, CrLfAndRepeatedNamesKeepEveryOtherByte) {
     before += "InitFile=init.txt\r\n";
     const std::string path = folder.Write("Veltrano.conf", before);
     const CIsolatedRun run = RunIsolated(
-        [&] {
-            CFindings findings;
+        [&](CFindings& findings) {
             CStoreAt store(path);
             findings.ExpectEq(ReadRegistryValue("DataDir"), "/copy0"s, "the first line counts");
             findings.ExpectEq(ReadRegistryValue("initfile"), "init.txt"s, "a later name");
@@ -129,7 +110,6 @@ TEST(HostileStore, CrLfAndRepeatedNamesKeepEveryOtherByte) {
             expected.replace(expected.find("/copy0"), 6, "/new");
             findings.ExpectEq(folder.Read("Veltrano.conf") == expected, true,
                               "only the first line's value changed, its CR LF kept");
-            return findings.Text();
         },
         kTimeLimitSeconds);
     EXPECT_TRUE(run.Ok()) << run.Describe();
@@ -142,8 +122,7 @@ TEST(HostileStore, NulBytesAndLongValues) {
                                "\nName\0Hidden=x\nLast="s + std::string(4095, 'l');
     const std::string path = folder.Write("Veltrano.conf", before);
     const CIsolatedRun run = RunIsolated(
-        [&] {
-            CFindings findings;
+        [&](CFindings& findings) {
             CStoreAt store(path);
             // A value's text ends at its first NUL byte, as a registry string's.
             findings.ExpectEq(ReadRegistryValue("DataDir"), "/da"s, "a value with a NUL byte");
@@ -154,7 +133,6 @@ TEST(HostileStore, NulBytesAndLongValues) {
             findings.Expect(WriteRegistryValue("InitFile", "init.txt"), "the write failed");
             findings.ExpectEq(ReadRegistryValue("InitFile"), "init.txt"s, "the written value");
             findings.ExpectEq(ReadRegistryValue("DataDir"), "/da"s, "the NUL value after it");
-            return findings.Text();
         },
         kTimeLimitSeconds);
     EXPECT_TRUE(run.Ok()) << run.Describe();
@@ -166,14 +144,12 @@ TEST(HostileStore, HundredMegabyteLineIsReadAndKept) {
     const std::string path =
         WriteLong(folder, "Veltrano.conf", "Junk=", 'j', kSize, "\r\nDataDir=/data\r\n");
     const CIsolatedRun run = RunIsolated(
-        [&] {
-            CFindings findings;
+        [&](CFindings& findings) {
             CStoreAt store(path);
             findings.ExpectEq(ReadRegistryValue("Junk"), kUnknown, "the long value");
             findings.ExpectEq(ReadRegistryValue("DataDir"), "/data"s, "the line after it");
             findings.Expect(WriteRegistryValue("InitFile", "init.txt"), "the write failed");
             findings.ExpectEq(ReadRegistryValue("InitFile"), "init.txt"s, "the written value");
-            return findings.Text();
         },
         kTimeLimitSeconds);
     EXPECT_TRUE(run.Ok()) << run.Describe();
@@ -182,7 +158,7 @@ TEST(HostileStore, HundredMegabyteLineIsReadAndKept) {
     if (MemoryIsMeasurable()) {
         // The store is held whole while it is open, and once more while a
         // write builds its new contents.
-        EXPECT_LE(run.peakGrowthKb, static_cast<long>(3 * kSize / 1024 + 16 * 1024))
+        EXPECT_LE(run.peakGrowthKb, static_cast<long>(3 * kSize / 1024 + std::size_t{16} * 1024))
             << run.Describe();
     }
 }

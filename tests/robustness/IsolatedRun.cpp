@@ -60,7 +60,7 @@ std::string CIsolatedRun::Describe() const {
     return text.str();
 }
 
-CIsolatedRun RunIsolated(const std::function<std::string()>& work, unsigned limitSeconds) {
+CIsolatedRun RunIsolated(const std::function<void(CFindings&)>& work, unsigned limitSeconds) {
     void* const mapped = ::mmap(nullptr, sizeof(SharedReport), PROT_READ | PROT_WRITE,
                                 MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     CIsolatedRun run;
@@ -78,7 +78,9 @@ CIsolatedRun RunIsolated(const std::function<std::string()>& work, unsigned limi
         ::alarm(limitSeconds);
         const long startKb = ResetPeakKb();
         const auto start = std::chrono::steady_clock::now();
-        const std::string message = work();
+        CFindings findings;
+        work(findings);
+        const std::string& message = findings.Text();
         report->seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         report->peakGrowthKb = StatusKb("VmHWM") - startKb;

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "Findings.h"
+
 struct CIsolatedRun {
     bool finished = false;   // the work ran to its end and reported
     std::string message;     // what the work found wrong; empty when all was well
@@ -17,12 +19,14 @@ struct CIsolatedRun {
 
     // True when the work finished and found nothing wrong.
     bool Ok() const { return finished && message.empty(); }
+    // True when the work found that its check would not count here.
+    bool Skipped() const { return message.rfind(kSkipPrefix, 0) == 0; }
     std::string Describe() const;
 };
 
-// Runs `work` in a forked child, stopped after `limitSeconds`. The work returns
-// an empty string when all was well, otherwise what it found wrong.
-CIsolatedRun RunIsolated(const std::function<std::string()>& work, unsigned limitSeconds);
+// Runs `work` in a forked child, stopped after `limitSeconds`. The work adds
+// what it finds wrong to the findings it is given.
+CIsolatedRun RunIsolated(const std::function<void(CFindings&)>& work, unsigned limitSeconds);
 
 // False under AddressSanitizer, whose quarantine keeps freed memory resident:
 // peak memory then says nothing about the reader.

@@ -3,14 +3,11 @@
 // paths too long for the system. Each must read like a missing file, at once:
 // a FIFO without a writer must not block the program.
 
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +17,7 @@
 #include "IsolatedRun.h"
 #include "PointedSettings.h"
 #include "ScratchFolder.h"
+#include "SpecialFiles.h"
 #include "language/LanguageTable.h"
 #include "semantics/Semantics.h"
 #include "settings/FileRegistryStore.h"
@@ -43,45 +41,6 @@ void WriteDataFolder(const CScratchFolder& folder, const std::string& under = {}
     folder.Write(prefix + "semantics.txt", "[C]\nl:1:T:^a\n");
 }
 
-bool MakeUnixSocket(const std::string& path) {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0) {
-        return false;
-    }
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
-}
-
-struct CSpecialKind {
-    const char* name;
-    // Puts the thing at `path`; false when this system cannot make it.
-    std::function<bool(const std::string& path)> make;
-};
-
-const std::vector<CSpecialKind>& SpecialKinds() {
-    static const std::vector<CSpecialKind> kinds{
-        {"a folder", [](const std::string& p) { return ::mkdir(p.c_str(), 0755) == 0; }},
-        {"a FIFO without writer",
-         [](const std::string& p) { return ::mkfifo(p.c_str(), 0644) == 0; }},
-        {"a link to /dev/zero",
-         [](const std::string& p) { return ::symlink("/dev/zero", p.c_str()) == 0; }},
-        {"a link to /dev/null",
-         [](const std::string& p) { return ::symlink("/dev/null", p.c_str()) == 0; }},
-        {"a link to /dev/urandom",
-         [](const std::string& p) { return ::symlink("/dev/urandom", p.c_str()) == 0; }},
-        {"a dangling link",
-         [](const std::string& p) { return ::symlink("nowhere/at/all", p.c_str()) == 0; }},
-        {"a link to itself",
-         [](const std::string& p) { return ::symlink(p.c_str(), p.c_str()) == 0; }},
-        {"a UNIX socket", MakeUnixSocket},
-    };
-    return kinds;
-}
-
 // The settings of an init file that could not be read: DataDir alone (the
 // loaders' lookups add their keys, empty).
 void ExpectOnlyDataDir(CFindings& findings, const std::string& dataDir) {
@@ -93,8 +52,7 @@ void ExpectOnlyDataDir(CFindings& findings, const std::string& dataDir) {
 
 // What the program makes of the data folder, checked against the outcome of
 // a missing `role` file.
-std::string CheckReadsAsMissing(const std::string& folder, const std::string& role) {
-    CFindings findings;
+void CheckReadsAsMissing(CFindings& findings, const std::string& folder, const std::string& role) {
     CPointedSettings settings(folder);
     CSemantics semantics;
     const bool loaded = semantics.Load();
@@ -111,7 +69,6 @@ std::string CheckReadsAsMissing(const std::string& folder, const std::string& ro
         findings.ExpectEq(theLanguageTable.m_lists.size(), 0u, "lists");
         findings.ExpectEq(semantics.Generate("C", "T"), ""s, "a name without lists");
     }
-    return findings.Text();
 }
 
 TEST(SpecialFiles, ReadLikeMissingFilesWithoutBlocking) {
@@ -126,7 +83,8 @@ TEST(SpecialFiles, ReadLikeMissingFilesWithoutBlocking) {
                 continue;
             }
             const CIsolatedRun run = RunIsolated(
-                [&] { return CheckReadsAsMissing(folder.Path(), role); }, kTimeLimitSeconds);
+                [&](CFindings& findings) { CheckReadsAsMissing(findings, folder.Path(), role); },
+                kTimeLimitSeconds);
             EXPECT_TRUE(run.Ok()) << kind.name << " as " << role << ": " << run.Describe();
         }
     }
@@ -145,14 +103,12 @@ TEST(SpecialFiles, DevicesNamedByTheStoreReadLikeMissingFiles) {
                  {"/proc/self", "mem"}};
     for (const auto& c : cases) {
         const CIsolatedRun run = RunIsolated(
-            [&] {
-                CFindings findings;
+            [&](CFindings& findings) {
                 CPointedSettings settings(c.dataDir, c.initFile);
                 CSemantics semantics;
                 findings.Expect(semantics.Load(), "Load failed");
                 ExpectOnlyDataDir(findings, c.dataDir + "/"s);
                 findings.ExpectEq(semantics.GetCultureNames().size(), 0u, "cultures");
-                return findings.Text();
             },
             kTimeLimitSeconds);
         EXPECT_TRUE(run.Ok()) << c.dataDir << "/" << c.initFile << ": " << run.Describe();
@@ -165,18 +121,14 @@ TEST(SpecialFiles, UnreadableFilesReadLikeMissingFiles) {
         WriteDataFolder(folder);
         ASSERT_EQ(::chmod(folder.PathOf(role).c_str(), 0), 0);
         const CIsolatedRun run = RunIsolated(
-            [&] {
+            [&](CFindings& findings) {
                 // Root reads every file: the check runs as an ordinary user.
-                if (const std::string skip = BecomeUnprivileged(); !skip.empty()) {
-                    return skip;
+                if (BecomeUserDenied(findings, folder.PathOf(role), R_OK)) {
+                    CheckReadsAsMissing(findings, folder.Path(), role);
                 }
-                if (::access(folder.PathOf(role).c_str(), R_OK) == 0) {
-                    return std::string(kSkipPrefix) + "the file stays readable";
-                }
-                return CheckReadsAsMissing(folder.Path(), role);
             },
             kTimeLimitSeconds);
-        if (run.message.rfind(kSkipPrefix, 0) == 0) {
+        if (run.Skipped()) {
             GTEST_SKIP() << run.message;
         }
         EXPECT_TRUE(run.Ok()) << role << " without read permission: " << run.Describe();
@@ -189,8 +141,7 @@ TEST(SpecialFiles, DataFolderPathOf4095BytesReadsNothing) {
     CScratchFolder folder;
     const std::string dataDir = "/" + std::string(4094, 'd');
     const CIsolatedRun run = RunIsolated(
-        [&] {
-            CFindings findings;
+        [&](CFindings& findings) {
             CFileRegistryStore store(folder.Write("Veltrano.conf", ""));
             UseRegistryStore(&store);
             findings.Expect(WriteRegistryValue("DataDir", dataDir), "DataDir not stored");
@@ -201,7 +152,6 @@ TEST(SpecialFiles, DataFolderPathOf4095BytesReadsNothing) {
             findings.ExpectEq(SettingsMap.size(), 2u, "entries (DataDir and the semantics key)");
             findings.ExpectEq(semantics.GetCultureNames().size(), 0u, "cultures");
             UseRegistryStore(nullptr);
-            return findings.Text();
         },
         kTimeLimitSeconds);
     EXPECT_TRUE(run.Ok()) << run.Describe();
@@ -225,13 +175,11 @@ TEST(SpecialFiles, DataFolderPathNearTheLimitStillWorks) {
     ASSERT_EQ(dataDir.size(), folderLength);
 
     const CIsolatedRun run = RunIsolated(
-        [&] {
-            CFindings findings;
+        [&](CFindings& findings) {
             CPointedSettings settings(dataDir);
             CSemantics semantics;
             findings.Expect(semantics.Load(), "Load failed");
             findings.ExpectEq(semantics.Generate("C", "T"), "X"s, "a name");
-            return findings.Text();
         },
         kTimeLimitSeconds);
     EXPECT_TRUE(run.Ok()) << dataDir.size() << "-byte folder: " << run.Describe();

@@ -3,8 +3,6 @@
 // earlier store stays as it was, the write reports false, and no temporary
 // file is left behind.
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,18 +27,6 @@ using namespace std::string_literals;
 constexpr unsigned kTimeLimitSeconds = 30;
 const std::string kStore = "DataDir=/data\nInitFile=init.txt\n";
 
-// A file size limit stands in for a full disk: writes past it fail with
-// EFBIG, for root too. Only the child is limited.
-std::string LimitFileSize(rlim_t bytes) {
-    ::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit {};
-    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) {
-        return "getrlimit failed";
-    }
-    limit.rlim_cur = bytes;
-    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 ? std::string() : "setrlimit failed";
-}
-
 TEST(StoreFaults, FullDiskKeepsStoreAndLeavesNothing) {
     // The old store is larger than one write block and than the limit's
     // remainder, so the new one is cut in the middle.
@@ -51,10 +37,9 @@ TEST(StoreFaults, FullDiskKeepsStoreAndLeavesNothing) {
     }
     const std::string path = folder.Write("Veltrano.conf", before);
     const CIsolatedRun run = RunIsolated(
-        [&] {
-            CFindings findings;
-            if (const std::string error = LimitFileSize(before.size() + 100); !error.empty()) {
-                return error;
+        [&](CFindings& findings) {
+            if (!LimitFileSize(findings, before.size() + 100)) {
+                return;
             }
             CFileRegistryStore store(path);
             UseRegistryStore(&store);
@@ -66,7 +51,6 @@ TEST(StoreFaults, FullDiskKeepsStoreAndLeavesNothing) {
             // A write that fits still works.
             findings.Expect(WriteRegistryValue("DataDir", "/d2"), "a write within the limit");
             UseRegistryStore(nullptr);
-            return findings.Text();
         },
         kTimeLimitSeconds);
     EXPECT_TRUE(run.Ok()) << run.Describe();
@@ -80,15 +64,14 @@ TEST(StoreFaults, FullDiskCreatesNoStore) {
     CScratchFolder folder;
     const std::string path = folder.PathOf("config/Brannock/Veltrano.conf");
     const CIsolatedRun run = RunIsolated(
-        [&] {
-            if (const std::string error = LimitFileSize(10); !error.empty()) {
-                return error;
+        [&](CFindings& findings) {
+            if (!LimitFileSize(findings, 10)) {
+                return;
             }
             CFileRegistryStore store(path);
-            return store.CreateIfMissing(
-                       {{"DataDir", "/usr/share/veltrano"}, {"InitFile", "init.txt"}})
-                       ? "the store was reported created"s
-                       : ""s;
+            findings.Expect(!store.CreateIfMissing(
+                                {{"DataDir", "/usr/share/veltrano"}, {"InitFile", "init.txt"}}),
+                            "the store was reported created");
         },
         kTimeLimitSeconds);
     EXPECT_TRUE(run.Ok()) << run.Describe();
@@ -105,14 +88,10 @@ TEST(StoreFaults, ReadOnlyFolderKeepsStore) {
     ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
     ASSERT_EQ(::chmod(folder.PathOf("store").c_str(), 0555), 0);
     const CIsolatedRun run = RunIsolated(
-        [&] {
-            if (const std::string skip = BecomeUnprivileged(); !skip.empty()) {
-                return skip;
+        [&](CFindings& findings) {
+            if (!BecomeUserDenied(findings, folder.PathOf("store"), W_OK)) {
+                return;
             }
-            if (::access(folder.PathOf("store").c_str(), W_OK) == 0) {
-                return std::string(kSkipPrefix) + "the folder stays writable";
-            }
-            CFindings findings;
             CFileRegistryStore store(path);
             UseRegistryStore(&store);
             findings.ExpectEq(ReadRegistryValue("DataDir"), "/data"s, "reading");
@@ -120,10 +99,9 @@ TEST(StoreFaults, ReadOnlyFolderKeepsStore) {
             findings.Expect(!WriteRegistryValue("DataDir", "/new"), "the write succeeded");
             findings.Expect(!SettingsReloadPending, "a failed write marked a re-read");
             UseRegistryStore(nullptr);
-            return findings.Text();
         },
         kTimeLimitSeconds);
-    if (run.message.rfind(kSkipPrefix, 0) == 0) {
+    if (run.Skipped()) {
         GTEST_SKIP() << run.message;
     }
     EXPECT_TRUE(run.Ok()) << run.Describe();
