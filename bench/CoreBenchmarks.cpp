@@ -140,6 +140,22 @@ class CBenchEnvironment {
 // before, and decide the figures.
 void ReturnFreedMemory() { malloc_trim(0); }
 
+// Loads into a new T each round; freeing it and handing its memory back stay
+// out of the time. True when every load reported success.
+template <typename T, typename Load>
+bool TimeFreshLoads(benchmark::State& state, Load load) {
+    bool succeeded = true;
+    for (auto _ : state) {
+        auto target = std::make_unique<T>();
+        succeeded = load(*target) && succeeded;
+        state.PauseTiming();
+        target.reset();
+        ReturnFreedMemory();
+        state.ResumeTiming();
+    }
+    return succeeded;
+}
+
 void CountFile(benchmark::State& state, const CFileStats& stats) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(stats.lines));
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(stats.bytes));
@@ -165,17 +181,11 @@ void BM_LanguageRead(benchmark::State& state) {
     CBenchEnvironment& environment = CBenchEnvironment::Get();
     const CDataFile& file = environment.ShortFragments(state.range(0));
     const std::string path = environment.Path(file);
-    std::size_t lists = 0;
-    for (auto _ : state) {
-        auto table = std::make_unique<CLanguageTable>();
-        table->Read(path);
-        state.PauseTiming();
-        lists = table->m_lists.size();
-        table.reset();
-        ReturnFreedMemory();
-        state.ResumeTiming();
-    }
-    if (lists != file.stats.sections) {
+    const bool complete = TimeFreshLoads<CLanguageTable>(state, [&](CLanguageTable& table) {
+        table.Read(path);
+        return table.m_lists.size() == file.stats.sections;
+    });
+    if (!complete) {
         state.SkipWithError("the table does not hold every list of the file");
     }
     CountFile(state, file.stats);
@@ -186,14 +196,10 @@ void BM_PlainLanguageRead(benchmark::State& state) {
     CBenchEnvironment& environment = CBenchEnvironment::Get();
     const CDataFile& file = environment.ShortFragments(state.range(0));
     const std::string path = environment.Path(file);
-    for (auto _ : state) {
-        auto lists = std::make_unique<CPlainLists>();
-        PlainLoadLanguage(path, *lists);
-        state.PauseTiming();
-        lists.reset();
-        ReturnFreedMemory();
-        state.ResumeTiming();
-    }
+    TimeFreshLoads<CPlainLists>(state, [&](CPlainLists& lists) {
+        PlainLoadLanguage(path, lists);
+        return true;
+    });
     CountFile(state, file.stats);
 }
 BENCHMARK(BM_PlainLanguageRead)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
@@ -210,16 +216,8 @@ void BM_SemanticsLoad(benchmark::State& state) {
     environment.UseTableOfLists(kSemanticsLists);
     const CDataFile& file = environment.Semantics(static_cast<std::uint64_t>(state.range(0)));
     environment.UseSemantics(file);
-    bool loaded = true;
-    for (auto _ : state) {
-        auto semantics = std::make_unique<CSemantics>();
-        loaded = semantics->Load() && loaded;
-        state.PauseTiming();
-        semantics.reset();
-        ReturnFreedMemory();
-        state.ResumeTiming();
-    }
-    if (!loaded) {
+    if (!TimeFreshLoads<CSemantics>(state,
+                                    [](CSemantics& semantics) { return semantics.Load(); })) {
         state.SkipWithError("the semantics file did not load");
     }
     CountPatterns(state, file.stats);
@@ -230,14 +228,10 @@ void BM_PlainSemanticsLoad(benchmark::State& state) {
     CBenchEnvironment& environment = CBenchEnvironment::Get();
     const CDataFile& file = environment.Semantics(static_cast<std::uint64_t>(state.range(0)));
     const std::string path = environment.Path(file);
-    for (auto _ : state) {
-        auto cultures = std::make_unique<CPlainCultures>();
-        PlainLoadSemantics(path, *cultures);
-        state.PauseTiming();
-        cultures.reset();
-        ReturnFreedMemory();
-        state.ResumeTiming();
-    }
+    TimeFreshLoads<CPlainCultures>(state, [&](CPlainCultures& cultures) {
+        PlainLoadSemantics(path, cultures);
+        return true;
+    });
     CountPatterns(state, file.stats);
 }
 BENCHMARK(BM_PlainSemanticsLoad)
