@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "CliRunner.h"
+#include "ScratchFolder.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ const CCheckCase kCases[] = {
 
 class CliCheck : public ::testing::Test {
   protected:
-    CScratchDir config;
+    CScratchFolder config;
 };
 
 TEST_F(CliCheck, EachProblemIsTheOnlyFindingWithItsLine) {

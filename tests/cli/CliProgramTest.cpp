@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "CliRunner.h"
+#include "ScratchFolder.h"
 #include "language/Random.h"
 #include "semantics/Semantics.h"
 #include "settings/MemoryRegistryStore.h"
@@ -35,7 +36,7 @@ class CliProgram : public ::testing::Test {
                             "DataDir=" + dataDir + "\nInitFile=init.txt\n");
     }
 
-    CScratchDir config;
+    CScratchFolder config;
 };
 
 std::set<std::string> AsSet(const std::vector<std::string>& lines) {
@@ -209,14 +210,14 @@ TEST_F(CliProgram, WithoutStoreOrInitTheErrorNamesTheStore) {
 
 TEST_F(CliProgram, InitNeitherReadsNorWritesTheStore) {
     const std::string store = WriteStore(kGoodDir);
-    const std::string before = ReadWholeFile(store);
+    const std::string before = ReadFile(store);
     const std::string init = config.Write("d/init.txt", "languages=l.txt\nsemantics=s.txt\n");
     config.Write("d/l.txt", "[a]\nq\n");
     config.Write("d/s.txt", "[Andere]\np:1:T:a\n");
 
     const CCliRun run = Run({"--init", init, "--list"});
     EXPECT_EQ(run.out, "Andere\n");
-    EXPECT_EQ(ReadWholeFile(store), before);
+    EXPECT_EQ(ReadFile(store), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(config.Path() + "/Brannock"),
                             std::filesystem::directory_iterator()),
               1);

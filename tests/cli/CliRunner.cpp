@@ -8,10 +8,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
+
+#include "ScratchFolder.h"
 
 extern char** environ;
 
@@ -27,30 +26,6 @@ std::vector<char*> PointersTo(std::vector<std::string>& strings) {
 
 }  // namespace
 
-CScratchDir::CScratchDir() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/veltrano-cli-test-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) m_path = pattern;
-}
-
-CScratchDir::~CScratchDir() {
-    std::error_code ignored;
-    if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
-}
-
-std::string CScratchDir::Write(const std::string& name, const std::string& contents) const {
-    const std::filesystem::path path = std::filesystem::path(m_path) / name;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << contents;
-    return path.string();
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -61,7 +36,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 CCliRun RunCliProgram(const std::vector<std::string>& arguments, const std::string& configHome,
                       const std::string& outputPath) {
     CCliRun run;
-    const CScratchDir capture;
+    const CScratchFolder capture;
     const std::string outPath = outputPath.empty() ? capture.Path() + "/out" : outputPath;
     const std::string errPath = capture.Path() + "/err";
 
@@ -97,7 +72,7 @@ CCliRun RunCliProgram(const std::vector<std::string>& arguments, const std::stri
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-    if (outputPath.empty()) run.out = ReadWholeFile(outPath);
-    run.err = ReadWholeFile(errPath);
+    if (outputPath.empty()) run.out = ReadFile(outPath);
+    run.err = ReadFile(errPath);
     return run;
 }

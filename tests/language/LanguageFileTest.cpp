@@ -105,7 +105,7 @@ TEST(LanguageFile, ReadsSectionsByTheFileRules) {
         {"empty file", "", true, {}},
     };
     for (const auto& c : cases) {
-        CScratchDir dir;
+        CScratchFolder dir;
         CLanguageTable table;
         EXPECT_EQ(table.Read(dir.Write("lang.txt", c.file)), c.ok) << c.name;
         EXPECT_EQ(ListsOf(table), c.lists) << c.name;
@@ -113,7 +113,7 @@ TEST(LanguageFile, ReadsSectionsByTheFileRules) {
 }
 
 TEST(LanguageFile, UnreadableFileReadsAsEmpty) {
-    CScratchDir dir;
+    CScratchFolder dir;
     CLanguageTable table;
     EXPECT_TRUE(table.Read(dir.PathOf("missing.txt")));
     EXPECT_TRUE(table.Read(dir.Path())) << "a directory";
@@ -121,7 +121,7 @@ TEST(LanguageFile, UnreadableFileReadsAsEmpty) {
 }
 
 TEST(LanguageTable, FindIsExact) {
-    CScratchDir dir;
+    CScratchFolder dir;
     CLanguageTable table;
     ASSERT_TRUE(table.Read(dir.Write("lang.txt", "[abc]\nx\n[]\ny\n")));
     ASSERT_NE(table.Find("abc"), nullptr);

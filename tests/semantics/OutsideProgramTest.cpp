@@ -5,12 +5,11 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <system_error>
 
 #include <gtest/gtest.h>
 
+#include "ScratchFolder.h"
 #include "language/LanguageTable.h"
 #include "language/Random.h"
 #include "semantics/Semantics.h"
@@ -23,25 +22,16 @@ const std::string kSampleDir = VELTRANO_SAMPLE_DATA_DIR;
 class OutsideProgram : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::filesystem::exists(kSampleDir + "/init.txt")) {
-            GTEST_SKIP() << "no sample data in " << kSampleDir;
-        }
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "veltrano-outside-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        configHome = pattern;
-        std::filesystem::create_directories(configHome + "/Brannock");
-        std::ofstream(configHome + "/Brannock/Veltrano.conf")
-            << "DataDir=" << kSampleDir << "\nInitFile=init.txt\n";
-        ASSERT_EQ(setenv("XDG_CONFIG_HOME", configHome.c_str(), 1), 0);
+        ASSERT_TRUE(std::filesystem::exists(kSampleDir + "/init.txt"))
+            << "no sample data in " << kSampleDir;
+        ASSERT_FALSE(configHome.Path().empty());
+        configHome.Write("Brannock/Veltrano.conf",
+                         "DataDir=" + kSampleDir + "\nInitFile=init.txt\n");
+        ASSERT_EQ(setenv("XDG_CONFIG_HOME", configHome.Path().c_str(), 1), 0);
         // The start-up read saw the test's own, empty, store folder.
         SettingsReloadPending = true;
     }
-    void TearDown() override {
-        std::error_code ignored;
-        if (!configHome.empty()) std::filesystem::remove_all(configHome, ignored);
-    }
-    std::string configHome;
+    CScratchFolder configHome;
 };
 
 TEST_F(OutsideProgram, EveryNameTypeOfSampleDataYieldsNames) {

@@ -119,7 +119,7 @@ TEST(LineReader, FileReadsLikeMemoryAcrossBufferBoundaries) {
         text += line + "\r\n";
         expected.push_back(line);
     }
-    CScratchDir dir;
+    CScratchFolder dir;
     CLineReader reader;
     ASSERT_TRUE(reader.Open(dir.Write("big.txt", text)));
     EXPECT_EQ(ReadAll(reader), expected);
@@ -127,7 +127,7 @@ TEST(LineReader, FileReadsLikeMemoryAcrossBufferBoundaries) {
 }
 
 TEST(LineReader, OpeningAgainStartsAfresh) {
-    CScratchDir dir;
+    CScratchFolder dir;
     CLineReader reader;
     ASSERT_TRUE(reader.Open(dir.Write("first.txt", "a\nb\n")));
     std::string_view line;
@@ -148,7 +148,7 @@ TEST(LineReader, OpeningAgainStartsAfresh) {
 }
 
 TEST(LineReader, OpensRegularFilesOnly) {
-    CScratchDir dir;
+    CScratchFolder dir;
     CLineReader reader;
     EXPECT_FALSE(reader.Open(dir.PathOf("missing.txt"))) << "missing file";
     EXPECT_FALSE(reader.Open(dir.Path())) << "directory";
@@ -161,7 +161,7 @@ TEST(LineReader, OpensRegularFilesOnly) {
 }
 
 TEST(LineReader, RefusesFifoWithoutBlocking) {
-    CScratchDir dir;
+    CScratchFolder dir;
     const std::string fifo = dir.PathOf("fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
 

@@ -33,7 +33,7 @@ class FileStore : public ::testing::Test {
     std::string WriteStore(std::string_view bytes) { return dir.Write("Veltrano.conf", bytes); }
     std::string StoreBytes() { return dir.Read("Veltrano.conf"); }
 
-    CScratchDir dir;
+    CScratchFolder dir;
     CFileRegistryStore store{dir.PathOf("Veltrano.conf")};
 };
 
@@ -269,7 +269,7 @@ TEST_F(StorePath, FollowsXdgBaseDirectoryRules) {
 }
 
 TEST_F(StorePath, ProgramStoreIsReadFromXdgConfigHome) {
-    CScratchDir config;
+    CScratchFolder config;
     config.Write("Brannock/Veltrano.conf", "DataDir=/from/xdg\n");
     Set("XDG_CONFIG_HOME", config.Path().c_str());
     UseRegistryStore(nullptr);

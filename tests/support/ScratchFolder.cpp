@@ -18,7 +18,7 @@ CScratchFolder::CScratchFolder() {
     if (error) {
         base = "/tmp";
     }
-    std::string pattern = (base / "veltrano-robust-XXXXXX").string();
+    std::string pattern = (base / "veltrano-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) != nullptr) {
         m_path = pattern;
         ::chmod(m_path.c_str(), 0755);
@@ -68,8 +68,7 @@ std::string CScratchFolder::WriteStreamed(std::string_view relative,
 }
 
 std::string CScratchFolder::Read(std::string_view relative) const {
-    std::ifstream in(PathOf(relative), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return ReadFile(PathOf(relative));
 }
 
 std::vector<std::string> CScratchFolder::Entries(std::string_view relative) const {
@@ -129,4 +128,9 @@ std::size_t FileSize(const std::string& path) {
     std::error_code error;
     const auto size = fs::file_size(path, error);
     return error ? 0 : static_cast<std::size_t>(size);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

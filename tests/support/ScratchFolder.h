@@ -1,7 +1,7 @@
 #pragma once
 
-// A folder of one test's own, and the means to fill it with files too large
-// to build in memory first.
+// A folder of one test's own, removed with everything in it, and the means
+// to fill it with files too large to build in memory first.
 
 #include <cstddef>
 #include <functional>
@@ -45,3 +45,6 @@ std::string WriteLong(const CScratchFolder& folder, std::string_view relative,
                       std::string_view suffix);
 
 std::size_t FileSize(const std::string& path);
+
+// The whole file, or an empty string when it cannot be read.
+std::string ReadFile(const std::string& path);
