@@ -69,8 +69,8 @@ int RunCheck(CDataChecker& checker, std::FILE* out, std::FILE* err) {
     // Without an init file there is nothing the core could load.
     if (checker.InitFileRead()) {
         CSemantics semantics;
-        const bool loaded = semantics.Load();
-        checker.CheckLoaded(semantics, loaded, theLanguageTable);
+        checker.CheckLoaded(semantics.Load());
+        checker.CheckNames(semantics);
     }
     CNameWriter writer(out, false);
     for (const CCheckFinding& finding : checker.Findings()) writer.Write(FormatFinding(finding));
@@ -204,16 +204,26 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     }
 
     CDataChecker checker(source.display);
-    checker.CheckFiles(source.initPath, source.initShown);
-    if (options.check) return RunCheck(checker, out, err);
+    if (options.check) {
+        checker.CheckFiles(source.initPath, source.initShown);
+        return RunCheck(checker, out, err);
+    }
 
     // Names from broken data would be quietly wrong: what stops them is
     // reported as --check would, and nothing is generated.
+    checker.CheckSettings(source.initPath, source.initShown);
     if (checker.StopsGeneration()) return ComplainStops(checker, err);
+    // Loading fails on every error the line checks find, so only a failed
+    // load has the files read again, for the lines to report. The language
+    // file is loaded first, on its own, for its result.
+    const bool languageLoaded = theLanguageTable.Load();
     CSemantics semantics;
-    const bool loaded = semantics.Load();
-    checker.CheckLoaded(semantics, loaded, theLanguageTable);
-    if (checker.StopsGeneration()) return ComplainStops(checker, err);
+    const bool semanticsLoaded = semantics.Load();
+    if (!languageLoaded || !semanticsLoaded) {
+        checker.CheckDataFiles();
+        checker.CheckLoaded(semanticsLoaded);
+        return ComplainStops(checker, err);
+    }
     return options.list ? RunList(semantics, options, out, err)
                         : RunGenerate(semantics, options, out, err);
 }

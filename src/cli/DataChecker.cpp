@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <limits>
+#include <set>
 #include <utility>
 
 #include "cli/NameTypeCapacity.h"
@@ -83,14 +84,30 @@ const CDataChecker::CFileState& CDataChecker::State(File file) const {
 }
 
 void CDataChecker::CheckFiles(const std::string& initPath, const std::string& initShown) {
+    CheckSettings(initPath, initShown);
+    CheckDataFiles();
+}
+
+void CDataChecker::CheckSettings(const std::string& initPath, const std::string& initShown) {
     m_init.path = initPath;
     m_init.shown = initShown;
     if (!CheckInitFile()) return;
 
     CheckDataFileKey("languages", "Sprachdatei", m_language);
     CheckDataFileKey("semantics", "Semantikdatei", m_semantics);
+}
+
+void CDataChecker::CheckDataFiles() {
     if (m_language.readable) CheckLanguageFile();
     if (m_semantics.readable) CheckSemanticsFile();
+}
+
+void CDataChecker::CheckAgreement(File file, bool loaded, CFileState& state) {
+    if (loaded != state.failed) return;
+    Fail(file, 0,
+         loaded ? "Das Laden übergeht einen Fehler, den die Prüfung findet."
+                : "Das Laden meldet einen Fehler, den die Prüfung nicht findet.");
+    state.failed = true;
 }
 
 bool CDataChecker::CheckInitFile() {
@@ -196,13 +213,7 @@ void CDataChecker::CheckLanguageFile() {
     }
     // The core's own reading decides what the lists hold; it must fail
     // exactly where the line check found an error.
-    const bool read = m_languageTable.Read(m_language.path);
-    if (read == m_language.failed) {
-        Fail(File::kLanguage, 0,
-             read ? "Das Laden meldet einen Fehler, den die Prüfung nicht findet."
-                  : "Das Laden übergeht einen Fehler, den die Prüfung findet.");
-        m_language.failed = true;
-    }
+    CheckAgreement(File::kLanguage, m_languageTable.Read(m_language.path), m_language);
 }
 
 void CDataChecker::CheckWeight(std::size_t line, std::string_view field) {
@@ -321,21 +332,17 @@ void CDataChecker::CheckSemanticsFile() {
     }
 }
 
-void CDataChecker::CheckLoaded(const CSemantics& semantics, bool loaded,
-                               const CLanguageTable& table) {
-    if (!m_semantics.readable) return;
-    if (loaded == m_semantics.failed) {
-        Fail(File::kSemantics, 0,
-             loaded ? "Das Laden übergeht einen Fehler, den die Prüfung findet."
-                    : "Das Laden meldet einen Fehler, den die Prüfung nicht findet.");
-        m_semantics.failed = true;
-    }
+void CDataChecker::CheckLoaded(bool semanticsLoaded) {
+    if (m_semantics.readable) CheckAgreement(File::kSemantics, semanticsLoaded, m_semantics);
+}
+
+void CDataChecker::CheckNames(const CSemantics& semantics) {
     // Partly loaded or listless tables would make every culture look empty.
-    if (HasErrors() || !m_language.readable) return;
+    if (!m_semantics.readable || HasErrors() || !m_language.readable) return;
     for (const auto& [cultureName, culture] : semantics.m_cultures) {
         const bool allEmpty = std::none_of(
-            culture.m_nameTypes.begin(), culture.m_nameTypes.end(), [&table](const auto& entry) {
-                return MeasureNameType(entry.second, table).makesNonEmptyNames;
+            culture.m_nameTypes.begin(), culture.m_nameTypes.end(), [this](const auto& entry) {
+                return MeasureNameType(entry.second, m_languageTable).makesNonEmptyNames;
             });
         if (!allEmpty) continue;
         const auto header = m_cultureHeaderLines.find(cultureName);

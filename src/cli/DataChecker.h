@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <map>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,13 +39,21 @@ class CDataChecker {
   public:
     explicit CDataChecker(CPathDisplay display = CPathDisplay());
 
-    // Checks the init file at `initPath` and the data files that SettingsMap,
-    // read from it, names. SettingsMap must be current.
+    // CheckSettings, then CheckDataFiles.
     void CheckFiles(const std::string& initPath, const std::string& initShown);
+    // Checks the init file at `initPath`, and that the data files SettingsMap
+    // names, read from it, can be opened. SettingsMap must be current.
+    void CheckSettings(const std::string& initPath, const std::string& initShown);
+    // Checks the data files line by line. After CheckSettings.
+    void CheckDataFiles();
 
-    // Checks what the core loaded from the same files: that it agrees with
-    // the line checks on errors, and what only the loaded tables show.
-    void CheckLoaded(const CSemantics& semantics, bool loaded, const CLanguageTable& table);
+    // Checks that the core's load of the semantics file, which gave
+    // `semanticsLoaded`, agrees with the line check on whether the file holds
+    // an error. After CheckDataFiles.
+    void CheckLoaded(bool semanticsLoaded);
+    // Warns of cultures whose name types make only empty names: what only the
+    // loaded tables show. After CheckLoaded.
+    void CheckNames(const CSemantics& semantics);
 
     // Findings in file order, by line.
     std::vector<CCheckFinding> Findings() const;
@@ -75,6 +82,8 @@ class CDataChecker {
         Add(CCheckFinding::Severity::kError, file, line, std::move(message), true);
     }
     const CFileState& State(CCheckFinding::File file) const;
+    // An error when the core's loading of a file disagrees with its line check.
+    void CheckAgreement(CCheckFinding::File file, bool loaded, CFileState& state);
 
     bool CheckInitFile();
     void CheckDataFileKey(const std::string& key, const char* what, CFileState& state);
