@@ -13,6 +13,7 @@
 #include "cli/NameGenerator.h"
 #include "cli/NameTypeCapacity.h"
 #include "cli/NameWriter.h"
+#include "cli/Quoted.h"
 #include "language/LanguageTable.h"
 #include "language/Random.h"
 #include "semantics/Semantics.h"
@@ -23,8 +24,6 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-
-std::string Quoted(std::string_view text) { return "„" + std::string(text) + "“"; }
 
 void Print(std::FILE* stream, std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stream);
@@ -81,6 +80,15 @@ int RunCheck(CDataChecker& checker, std::FILE* out, std::FILE* err) {
     return checker.ExitCode();
 }
 
+int ComplainUnknownCulture(const CSemantics& semantics, const std::string& culture,
+                           std::FILE* err) {
+    const std::vector<std::string> known = semantics.GetCultureNames();
+    Complain(err, "Unbekannte Kultur " + Quoted(culture) +
+                      (known.empty() ? ". Die Daten enthalten keine Kultur."
+                                     : ". Bekannt sind:" + Listing(known)));
+    return kExitFailure;
+}
+
 int RunList(const CSemantics& semantics, const CCliOptions& options, std::FILE* out,
             std::FILE* err) {
     std::vector<std::string> lines;
@@ -89,9 +97,7 @@ int RunList(const CSemantics& semantics, const CCliOptions& options, std::FILE* 
     } else {
         const std::string& culture = options.arguments.front();
         if (!semantics.m_cultures.contains(culture)) {
-            Complain(err, "Unbekannte Kultur " + Quoted(culture) +
-                              ". Bekannt sind:" + Listing(semantics.GetCultureNames()));
-            return kExitFailure;
+            return ComplainUnknownCulture(semantics, culture, err);
         }
         lines = semantics.GetNameTypeNames(culture);
     }
@@ -108,23 +114,19 @@ int RunGenerate(CSemantics& semantics, const CCliOptions& options, std::FILE* ou
     const std::string& cultureName = options.arguments.front();
     const auto culture = semantics.m_cultures.find(cultureName);
     if (culture == semantics.m_cultures.end()) {
-        const std::vector<std::string> known = semantics.GetCultureNames();
-        Complain(err, "Unbekannte Kultur " + Quoted(cultureName) +
-                          (known.empty() ? ". Die Daten enthalten keine Kultur."
-                                         : ". Bekannt sind:" + Listing(known)));
-        return kExitFailure;
+        return ComplainUnknownCulture(semantics, cultureName, err);
     }
-    const std::vector<std::string> nameTypes = culture->second.GetNameTypeNames();
     if (options.arguments.size() < 2) {
         Complain(err, "Der Namenstyp fehlt. Namenstypen der Kultur " + Quoted(cultureName) + ":" +
-                          Listing(nameTypes));
+                          Listing(culture->second.GetNameTypeNames()));
         return kExitUsage;
     }
     const std::string& nameTypeName = options.arguments[1];
     const auto nameType = culture->second.m_nameTypes.find(nameTypeName);
     if (nameType == culture->second.m_nameTypes.end()) {
         Complain(err, "Unbekannter Namenstyp " + Quoted(nameTypeName) + " in der Kultur " +
-                          Quoted(cultureName) + ". Bekannt sind:" + Listing(nameTypes));
+                          Quoted(cultureName) +
+                          ". Bekannt sind:" + Listing(culture->second.GetNameTypeNames()));
         return kExitFailure;
     }
 
@@ -149,12 +151,7 @@ int RunGenerate(CSemantics& semantics, const CCliOptions& options, std::FILE* ou
         missLimit = ConsecutiveMissLimit(capacity, options.count);
     }
 
-    if (options.seed) {
-        // The first draw of the process seeds from the clock; only a seed
-        // set after it lasts.
-        RandomInRange(0, 0);
-        std::srand(*options.seed);
-    }
+    if (options.seed) SeedRandom(*options.seed);
 
     CNameWriter writer(out, options.crlf);
     const CGenerationOutcome outcome =

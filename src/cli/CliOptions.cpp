@@ -4,9 +4,9 @@
 #include <charconv>
 #include <limits>
 
-namespace {
+#include "cli/Quoted.h"
 
-std::string Quoted(std::string_view text) { return "„" + std::string(text) + "“"; }
+namespace {
 
 // Which options were given, for the checks of options that exclude each other.
 struct CGivenOptions {
@@ -104,7 +104,6 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
                     std::to_string(std::numeric_limits<std::uint64_t>::max()) + ".";
             return false;
         }
-        options.countGiven = true;
     }
     if (given.seed) {
         unsigned int seed = 0;

@@ -12,7 +12,6 @@ struct CCliOptions {
     // CULTURE and NAMETYPE, or the CULTURE of --list.
     std::vector<std::string> arguments;
     std::uint64_t count = 1;
-    bool countGiven = false;
     std::optional<unsigned int> seed;
     std::optional<std::string> initFile;
     bool crlf = false;

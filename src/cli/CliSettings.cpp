@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "cli/Quoted.h"
 #include "settings/FileRegistryStore.h"
 #include "settings/LineReader.h"
 #include "settings/MemoryRegistryStore.h"
@@ -11,8 +12,6 @@
 #include "settings/Settings.h"
 
 namespace {
-
-std::string Quoted(const std::string& text) { return "„" + text + "“"; }
 
 std::string WithoutTrailingSlashes(std::string dir) {
     while (!dir.empty() && dir.back() == '/') dir.pop_back();

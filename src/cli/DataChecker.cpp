@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "cli/NameTypeCapacity.h"
+#include "cli/Quoted.h"
 #include "language/LanguageFile.h"
 #include "semantics/Semantics.h"
 #include "semantics/SemanticsFile.h"
@@ -17,8 +18,6 @@
 namespace {
 
 using File = CCheckFinding::File;
-
-std::string Quoted(std::string_view text) { return "„" + std::string(text) + "“"; }
 
 std::string CutLineMessage() {
     return "Die Zeile ist länger als " + std::to_string(CLineReader::kMaxLineLength) +

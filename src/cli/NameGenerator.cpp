@@ -39,8 +39,8 @@ CGenerationOutcome GenerateUniqueNames(CNameType& nameType, std::uint64_t count,
     seen.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, 1 << 20)));
     std::uint64_t misses = 0;
     while (outcome.written < count) {
-        std::string name = nameType.Generate();
-        if (seen.contains(name)) {
+        const auto [name, isNew] = seen.insert(nameType.Generate());
+        if (!isNew) {
             if (++misses >= missLimit) {
                 outcome.status = CGenerationOutcome::Status::kNoNewNames;
                 return outcome;
@@ -48,11 +48,10 @@ CGenerationOutcome GenerateUniqueNames(CNameType& nameType, std::uint64_t count,
             continue;
         }
         misses = 0;
-        if (!writer.Write(name)) {
+        if (!writer.Write(*name)) {
             outcome.status = CGenerationOutcome::Status::kWriteFailed;
             return outcome;
         }
-        seen.insert(std::move(name));
         ++outcome.written;
     }
     return outcome;

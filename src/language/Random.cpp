@@ -9,6 +9,11 @@ bool seeded = false;
 
 }  // namespace
 
+void SeedRandom(unsigned seed) {
+    std::srand(seed);
+    seeded = true;
+}
+
 std::uint32_t RandomInRange(std::uint32_t lo, std::uint32_t hi) {
     if (!seeded) {
         std::srand(static_cast<unsigned>(std::time(nullptr)));

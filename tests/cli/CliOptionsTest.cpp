@@ -66,7 +66,6 @@ TEST(CliOptions, LongAndShortFormsGiveTheSameOptions) {
         << error;
     for (const CCliOptions* parsed : {&options, &longForms}) {
         EXPECT_EQ(parsed->count, 12u);
-        EXPECT_TRUE(parsed->countGiven);
         EXPECT_EQ(parsed->seed, 5u);
         EXPECT_EQ(parsed->initFile, "x/init.txt");
         EXPECT_TRUE(parsed->unique);
@@ -80,7 +79,6 @@ TEST(CliOptions, DefaultsAreOneNameFromTheClock) {
     std::string error;
     ASSERT_TRUE(Parse({"K", "T"}, options, error)) << error;
     EXPECT_EQ(options.count, 1u);
-    EXPECT_FALSE(options.countGiven);
     EXPECT_FALSE(options.seed.has_value());
     EXPECT_FALSE(options.initFile.has_value());
     EXPECT_FALSE(options.crlf || options.unique || options.list || options.check);

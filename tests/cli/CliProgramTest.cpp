@@ -189,6 +189,21 @@ TEST_F(CliProgram, UnknownCultureOrNameTypeNamesTheKnownOnes) {
     const CCliRun listed = RunGood({"--list", "Elfen"});
     EXPECT_EQ(listed.exitCode, 1);
     EXPECT_EQ(listed.out, "");
+    EXPECT_EQ(listed.err, culture.err);
+}
+
+TEST_F(CliProgram, UnknownCultureInDataWithoutCulturesSaysSo) {
+    const std::string init = config.Write("d/init.txt", "languages=l.txt\nsemantics=s.txt\n");
+    config.Write("d/l.txt", "[a]\nq\n");
+    config.Write("d/s.txt", "# noch leer\n");
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"--init", init, "Elfen", "Name"}, {"--init", init, "--list", "Elfen"}}) {
+        const CCliRun run = Run(arguments);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err,
+                  "veltrano-cli: Unbekannte Kultur „Elfen“. Die Daten enthalten keine Kultur.\n");
+    }
 }
 
 // --- Settings: the store or --init ---------------------------------------

@@ -36,6 +36,21 @@ TEST(Random, FirstDrawSeedsFromClockInWholeSeconds) {
     EXPECT_EQ(expected.count(drawn), 1u) << drawn;
 }
 
+// Runs before any other draw of the process: no clock seed may follow.
+TEST(Random, SeedBeforeTheFirstDrawLasts) {
+    SeedRandom(77);
+    const std::uint32_t first = RandomInRange(0, kMax);
+    const std::uint32_t second = RandomInRange(0, kMax);
+    std::srand(77);
+    EXPECT_EQ(first, static_cast<std::uint32_t>(std::rand()));
+    EXPECT_EQ(second, static_cast<std::uint32_t>(std::rand()));
+    // And after draws, as a program's seed option comes.
+    SeedRandom(78);
+    const std::uint32_t later = RandomInRange(0, kMax);
+    std::srand(78);
+    EXPECT_EQ(later, static_cast<std::uint32_t>(std::rand()));
+}
+
 TEST(Random, ReducesOneDrawIntoTheRange) {
     const struct {
         std::uint32_t lo;
