@@ -7,9 +7,7 @@ CLanguageLine ParseLanguageLine(std::string_view line) {
         return {CLanguageLine::Kind::kComment, {}};
     }
     if (line[0] == '[') {
-        // The last byte goes whatever it is: "[abc" names the list "ab".
-        return {CLanguageLine::Kind::kHeader,
-                line.size() < 2 ? std::string_view() : line.substr(1, line.size() - 2)};
+        return {CLanguageLine::Kind::kHeader, SectionName(line)};
     }
     if (line[0] == '$') {
         return {CLanguageLine::Kind::kFragment, line.substr(1)};

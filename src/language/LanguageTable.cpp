@@ -107,8 +107,9 @@ bool CLanguageTable::Read(const std::string& path) {
     bool inSection = false;
     const auto storeCurrent = [&] {
         pending.MoveTo(current.m_fragments);
+        // Named first: the order in which arguments are made is open.
         std::string listName = current.GetName();
-        m_lists.insert_or_assign(std::move(listName), std::move(current));
+        Store(std::move(listName), std::move(current));
     };
     std::string_view line;
     while (reader.Next(line)) {
@@ -142,8 +143,8 @@ const CFragmentList* CLanguageTable::Find(const std::string& listName) const {
     return it == m_lists.end() ? nullptr : &it->second;
 }
 
-void CLanguageTable::Store(const std::string& listName, const CFragmentList& list) {
-    m_lists.insert_or_assign(listName, list);
+void CLanguageTable::Store(std::string listName, CFragmentList list) {
+    m_lists.insert_or_assign(std::move(listName), std::move(list));
 }
 
 std::string CLanguageTable::MakeWord(const std::vector<std::string>& listNames) const {

@@ -49,9 +49,9 @@ class CLanguageTable : public CConfigBase {
     // The list stored under exactly this name, or nullptr.
     const CFragmentList* Find(const std::string& listName) const;
 
-    // Makes the entry `listName` hold a copy of `list`, replacing any earlier
+    // Makes the entry `listName` hold `list`, replacing any earlier
     // list of that name.
-    void Store(const std::string& listName, const CFragmentList& list);
+    void Store(std::string listName, CFragmentList list);
 
     // One fragment from each list named, in order; a leading "^" upper-cases
     // the first byte of that piece. Missing and empty lists add nothing.

@@ -173,15 +173,9 @@ CCulture::CCulture(std::string cultureName) : CConfigBase(std::move(cultureName)
 CCulture::~CCulture() = default;
 
 void CCulture::AddPattern(CNamePattern pattern) {
-    const auto it = m_nameTypes.find(pattern.m_nameType);
-    if (it != m_nameTypes.end()) {
-        it->second.AddPattern(std::move(pattern));
-        return;
-    }
-    CNameType nameType(pattern.GetNameType());
-    nameType.AddPattern(std::move(pattern));
-    std::string key = nameType.GetName();
-    m_nameTypes.emplace(std::move(key), std::move(nameType));
+    // The object expression is evaluated before the argument is moved from.
+    m_nameTypes.try_emplace(pattern.m_nameType, pattern.m_nameType)
+        .first->second.AddPattern(std::move(pattern));
 }
 
 std::vector<std::string> CCulture::GetNameTypeNames() const { return KeysOf(m_nameTypes); }
@@ -255,9 +249,5 @@ void CSemantics::AddPattern(const std::string& sectionName, CNamePattern pattern
 }
 
 CCulture& CSemantics::CultureForPattern(const std::string& sectionName) {
-    const auto it = m_cultures.find(sectionName);
-    if (it != m_cultures.end()) {
-        return it->second;
-    }
-    return m_cultures.emplace(sectionName, CCulture(sectionName)).first->second;
+    return m_cultures.try_emplace(sectionName, sectionName).first->second;
 }

@@ -13,9 +13,8 @@ CSemanticsLine ParseSemanticsLine(std::string_view line) {
         return parsed;
     }
     if (line[0] == '[') {
-        // The last byte goes whatever it is: "[Elves " names "Elves".
         parsed.kind = CSemanticsLine::Kind::kHeader;
-        parsed.section = line.size() < 2 ? std::string_view() : line.substr(1, line.size() - 2);
+        parsed.section = SectionName(line);
         return parsed;
     }
     const std::size_t first = line.find(':');
@@ -36,7 +35,7 @@ CSemanticsLine ParseSemanticsLine(std::string_view line) {
 
 std::int32_t ParseWeight(std::string_view field) {
     std::size_t i = 0;
-    while (i < field.size() && (field[i] == ' ' || (field[i] >= '\t' && field[i] <= '\r'))) {
+    while (i < field.size() && IsCSpace(field[i])) {
         ++i;
     }
     bool negative = false;

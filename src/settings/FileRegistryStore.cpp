@@ -10,24 +10,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "settings/LineReader.h"
+
 namespace {
 
 constexpr const char* kStoreFolder = "Brannock";
 constexpr const char* kStoreFile = "Veltrano.conf";
-
-// Opens a regular file only: a FIFO or device in the store's place must not
-// block the program, and a directory is no store.
-int OpenRegularFile(const std::string& path, int flags, struct stat& info) {
-    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return -1;
-    }
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 bool ReadAll(int fd, std::string& contents) {
     contents.clear();

@@ -16,10 +16,22 @@ constexpr std::size_t kLookahead = CLineReader::kMaxLineLength + 2;
 constexpr std::size_t kMaxBuffer = std::size_t{1} << 20;
 constexpr std::size_t kMinBuffer = 4096;
 
-// The white space of the C locale's isspace().
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 }  // namespace
+
+int OpenRegularFile(const std::string& path, int flags, struct stat& info) {
+    if (path.find('\0') != std::string::npos) {
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 
 CLineReader::~CLineReader() { Reset(); }
 
@@ -38,17 +50,9 @@ void CLineReader::Reset() {
 }
 
 bool CLineReader::Open(const std::string& path) {
-    // The system would cut the path at a NUL byte and open another file.
-    if (path.find('\0') != std::string::npos) {
-        return false;
-    }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    const int fd = OpenRegularFile(path, O_RDONLY, info);
+    if (fd < 0) {
         return false;
     }
     Reset();
@@ -105,7 +109,7 @@ bool CLineReader::Next(std::string_view& line) {
     const bool previousWasCut = m_wasCut;
     bool passedLineEnd = false;
     for (;;) {
-        while (m_begin < m_end && IsSpace(*m_begin)) {
+        while (m_begin < m_end && IsCSpace(*m_begin)) {
             if (*m_begin == '\n') {
                 ++m_lineNumber;
                 passedLineEnd = true;

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+struct stat;
+
 // Reads the lines of the init, language and semantics files by their common
 // rule: white space before a line is skipped, so blank lines and indentation
 // vanish; a line ends at LF, and the CR of a CR LF pair belongs to the line
@@ -61,3 +63,18 @@ class CLineReader {
 inline bool IsCommentLine(std::string_view line) {
     return (!line.empty() && line[0] == '#') || (line.size() > 1 && line[1] == '#');
 }
+
+// The name a section header line gives, its first byte being '['. The last
+// byte goes whatever it is: "[abc" names "ab", "[Elves " names "Elves".
+inline std::string_view SectionName(std::string_view headerLine) {
+    return headerLine.size() < 2 ? std::string_view() : headerLine.substr(1, headerLine.size() - 2);
+}
+
+// The white space of the C locale's isspace().
+inline bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Opens `path` with `flags` if it is a regular file, filling `info`; -1
+// otherwise. A FIFO or device must not block the program, a folder is no
+// file, and a path with a NUL byte names no file (the system would cut it
+// there and open another).
+int OpenRegularFile(const std::string& path, int flags, struct stat& info);

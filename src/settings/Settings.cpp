@@ -65,9 +65,9 @@ bool WriteRegistryValue(const std::string& valueName, const std::string& value) 
 }
 
 void LoadSettings() {
-    const std::string dataDir = ReadRegistryValue("DataDir");
-    SettingsMap["DataDir"] = dataDir + std::string(kSeparator);
-    const std::string initPath = dataDir + std::string(kSeparator) + ReadRegistryValue("InitFile");
+    const std::string dataDir = ReadRegistryValue("DataDir") + std::string(kSeparator);
+    SettingsMap["DataDir"] = dataDir;
+    const std::string initPath = dataDir + ReadRegistryValue("InitFile");
 
     CLineReader reader;
     if (reader.Open(initPath)) {
