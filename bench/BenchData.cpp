@@ -152,7 +152,7 @@ CFileStats WriteShortFragmentLanguage(const std::string& path, const CShortFragm
         out.MaybeFlush();
     }
     stats.bytes = out.Written();
-    out.Close();
+    stats.written = out.Close();
     return stats;
 }
 
@@ -177,7 +177,7 @@ CFileStats WriteNumberedLists(const std::string& path, std::uint32_t lists, int 
         out.MaybeFlush();
     }
     stats.bytes = out.Written();
-    out.Close();
+    stats.written = out.Close();
     return stats;
 }
 
@@ -224,7 +224,7 @@ CFileStats WriteSemanticsFile(const std::string& path, std::uint64_t patternLine
         out.MaybeFlush();
     }
     stats.bytes = out.Written();
-    out.Close();
+    stats.written = out.Close();
     return stats;
 }
 
@@ -244,7 +244,7 @@ CFileStats WriteInitFile(const std::string& path, const std::string& languages,
     }
     stats.items = stats.lines;
     stats.bytes = out.Written();
-    out.Close();
+    stats.written = out.Close();
     return stats;
 }
 

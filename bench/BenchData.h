@@ -12,6 +12,7 @@ struct CFileStats {
     std::uint64_t lines = 0;     // non-blank lines: headers, fragments, patterns
     std::uint64_t items = 0;     // fragments, or pattern lines
     std::uint64_t sections = 0;  // list or culture headers
+    bool written = true;         // false when the file could not be written whole
 };
 
 // A folder of its own under $TMPDIR (or /tmp), removed with everything in it

@@ -56,12 +56,18 @@ double FileMegabytes(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 ? static_cast<double>(info.st_size) / 1048576.0 : 0;
 }
 
-void PrintStats(const std::string& path, const CFileStats& stats) {
+// The exit code of a make-* command: 1 when the file could not be written whole.
+int PrintStats(const std::string& path, const CFileStats& stats) {
+    if (!stats.written) {
+        std::fprintf(stderr, "%s: cannot write the file in full\n", path.c_str());
+        return 1;
+    }
     std::printf("%s: %llu bytes, %llu lines, %llu items, %llu sections\n", path.c_str(),
                 static_cast<unsigned long long>(stats.bytes),
                 static_cast<unsigned long long>(stats.lines),
                 static_cast<unsigned long long>(stats.items),
                 static_cast<unsigned long long>(stats.sections));
+    return 0;
 }
 
 // Wall and CPU time and peak memory from its construction on.
@@ -82,12 +88,14 @@ class CMeasurement {
                              const char* unit) const {
         const double fileSize = FileMegabytes(path);
         const double peak = PeakMegabytes();
+        // Memory against the file only where there is one ("touch" reads none).
+        const double perFile = fileSize > 0 ? 1 / fileSize : 0;
         std::printf(
             "%s: %zu %s in %.3f s, %.3f s CPU (%.2f M %s/s of CPU), file %.1f MiB, "
             "peak RSS %.1f MiB (%.2f x file), %.1f MiB above the start (%.2f x file)\n",
             what, items, unit, m_wall.count(), m_cpu, static_cast<double>(items) / m_cpu / 1e6,
-            unit, fileSize, peak, peak / fileSize, peak - m_peakBefore,
-            (peak - m_peakBefore) / fileSize);
+            unit, fileSize, peak, peak * perFile, peak - m_peakBefore,
+            (peak - m_peakBefore) * perFile);
         std::fflush(stdout);
         std::_Exit(0);
     }
@@ -142,17 +150,16 @@ int main(int argc, char** argv) {
             shape.minLength = std::atoi(argv[4]);
             shape.maxLength = std::atoi(argv[5]);
         }
-        PrintStats(path, WriteShortFragmentLanguage(path, shape));
-        return 0;
+        return PrintStats(path, WriteShortFragmentLanguage(path, shape));
     }
     if (command == "make-lists" && argc == 4) {
-        PrintStats(path, WriteNumberedLists(path, static_cast<std::uint32_t>(Number(argv[3])), 16));
-        return 0;
+        return PrintStats(
+            path, WriteNumberedLists(path, static_cast<std::uint32_t>(Number(argv[3])), 16));
     }
     if (command == "make-semantics" && argc == 5) {
-        PrintStats(path, WriteSemanticsFile(path, Number(argv[3]),
-                                            static_cast<std::uint32_t>(Number(argv[4])), 100, 10));
-        return 0;
+        return PrintStats(path,
+                          WriteSemanticsFile(path, Number(argv[3]),
+                                             static_cast<std::uint32_t>(Number(argv[4])), 100, 10));
     }
     if (command == "touch" && argc == 3) {
         const std::size_t total = Number(argv[2]) << 20;
