@@ -43,9 +43,6 @@ bool IsPlainNumber(std::string_view field) {
            std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The weight the loader gives a pattern: the number read, 0 taken as 10.
-std::int32_t EffectiveWeight(std::int32_t parsed) { return parsed == 0 ? 10 : parsed; }
-
 }  // namespace
 
 std::string FormatFinding(const CCheckFinding& finding, bool withSeverity) {
@@ -217,7 +214,7 @@ void CDataChecker::CheckLanguageFile() {
 
 void CDataChecker::CheckWeight(std::size_t line, std::string_view field) {
     const std::int32_t parsed = ParseWeight(field);
-    const std::int32_t weight = EffectiveWeight(parsed);
+    const std::int32_t weight = PatternWeight(field);
     const std::string never = weight < 0 ? " Negativ: das Muster wird nie gewählt." : "";
     // An empty field, like 0, is the documented way to ask for the usual
     // weight 10.
@@ -249,10 +246,9 @@ void CDataChecker::CheckListNames(std::size_t line, std::string_view listNames) 
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = listNames.find(',', start);
-        std::string_view element = listNames.substr(
+        const std::string_view element = listNames.substr(
             start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
-        if (!element.empty() && element.front() == '^') element.remove_prefix(1);
-        const std::string listName(element);
+        const std::string listName(ParseListReference(element).listName);
         if (reported.insert(listName).second) {
             const CFragmentList* list = m_languageTable.Find(listName);
             if (list == nullptr && listName.empty()) {

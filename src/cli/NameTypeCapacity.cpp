@@ -87,12 +87,14 @@ CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTabl
         double logChance =
             std::log(static_cast<double>(effective)) - std::log(static_cast<double>(total));
         for (const std::string& element : pattern.m_listNames) {
-            const bool capital = !element.empty() && element[0] == '^';
-            const CFragmentList* list = table.Find(capital ? element.substr(1) : element);
+            const CListReference reference = ParseListReference(element);
+            const CFragmentList* list = table.Find(reference.listName);
             if (list == nullptr || list->m_fragments.empty()) continue;
-            const auto key = std::make_pair(list, capital);
+            const auto key = std::make_pair(list, reference.capital);
             auto found = views.find(key);
-            if (found == views.end()) found = views.emplace(key, ViewList(*list, capital)).first;
+            if (found == views.end()) {
+                found = views.emplace(key, ViewList(*list, reference.capital)).first;
+            }
             const CListView& view = found->second;
             product = SaturatingMultiply(product, view.distinctFragments);
             logChance += view.logMinShare;

@@ -138,7 +138,7 @@ bool CLanguageTable::Read(const std::string& path) {
     return true;
 }
 
-const CFragmentList* CLanguageTable::Find(const std::string& listName) const {
+const CFragmentList* CLanguageTable::Find(std::string_view listName) const {
     const auto it = m_lists.find(listName);
     return it == m_lists.end() ? nullptr : &it->second;
 }
@@ -150,11 +150,9 @@ void CLanguageTable::Store(std::string listName, CFragmentList list) {
 std::string CLanguageTable::MakeWord(const std::vector<std::string>& listNames) const {
     std::string word;
     for (const std::string& element : listNames) {
-        const bool capital = !element.empty() && element[0] == '^';
-        // Only a marked name needs a copy without its mark.
-        const CFragmentList* list = capital ? Find(element.substr(1)) : Find(element);
-        if (list != nullptr) {
-            list->AppendRandom(word, capital);
+        const CListReference reference = ParseListReference(element);
+        if (const CFragmentList* list = Find(reference.listName)) {
+            list->AppendRandom(word, reference.capital);
         }
     }
     return word;

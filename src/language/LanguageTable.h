@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/Settings.h"
@@ -47,7 +49,7 @@ class CLanguageTable : public CConfigBase {
     bool Read(const std::string& path);
 
     // The list stored under exactly this name, or nullptr.
-    const CFragmentList* Find(const std::string& listName) const;
+    const CFragmentList* Find(std::string_view listName) const;
 
     // Makes the entry `listName` hold `list`, replacing any earlier
     // list of that name.
@@ -57,10 +59,22 @@ class CLanguageTable : public CConfigBase {
     // the first byte of that piece. Missing and empty lists add nothing.
     std::string MakeWord(const std::vector<std::string>& listNames) const;
 
-    std::map<std::string, CFragmentList> m_lists;
+    // Byte order; std::less<> looks names up without copying them.
+    std::map<std::string, CFragmentList, std::less<>> m_lists;
 };
 
 extern CLanguageTable theLanguageTable;
+
+// One element of a pattern's list names: a leading '^' asks for a capital
+// first letter, the rest names the list.
+struct CListReference {
+    std::string_view listName;
+    bool capital;
+};
+inline CListReference ParseListReference(std::string_view element) {
+    const bool capital = !element.empty() && element[0] == '^';
+    return {element.substr(capital ? 1 : 0), capital};
+}
 
 // Upper-cases one byte as the C library does in its default locale: only a
 // to z change.

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr std::int32_t kWeightOfZero = 10;
-
 // A negative weight takes no share of the draws.
 std::uint32_t EffectiveWeight(std::int32_t weight) {
     return weight > 0 ? static_cast<std::uint32_t>(weight) : 0;
@@ -49,9 +47,8 @@ class CListLookup {
         if (it != m_found.end()) {
             return it->second;
         }
-        std::string key(listName);
-        const CFragmentList* list = theLanguageTable.Find(key);
-        m_found.emplace(std::move(key), list);
+        const CFragmentList* list = theLanguageTable.Find(listName);
+        m_found.emplace(listName, list);
         return list;
     }
 
@@ -69,17 +66,18 @@ CNamePattern::CNamePattern(std::string label, std::string nameType,
                            const std::string& listNamesText, std::int32_t weight)
     : CConfigBase(std::move(label)), m_nameType(std::move(nameType)), m_weight(weight) {
     theLanguageTable.Load();
-    SetListNames(listNamesText, nullptr);
+    CListLookup lists;
+    SetListNames(listNamesText, lists);
 }
 
 CNamePattern::CNamePattern(std::string label, std::string nameType, std::string_view listNamesText,
                            std::int32_t weight, CListLookup& lists)
     : CConfigBase(std::move(label)), m_nameType(std::move(nameType)), m_weight(weight) {
     theLanguageTable.Load();
-    SetListNames(listNamesText, &lists);
+    SetListNames(listNamesText, lists);
 }
 
-void CNamePattern::SetListNames(std::string_view text, CListLookup* lists) {
+void CNamePattern::SetListNames(std::string_view text, CListLookup& lists) {
     m_listNames.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), ',')) + 1);
     std::size_t begin = 0;
     for (;;) {
@@ -93,15 +91,8 @@ void CNamePattern::SetListNames(std::string_view text, CListLookup* lists) {
 
     m_positions.reserve(m_listNames.size());
     for (const std::string& element : m_listNames) {
-        const bool capital = !element.empty() && element[0] == '^';
-        const CFragmentList* list = nullptr;
-        if (lists != nullptr) {
-            list = lists->Find(std::string_view(element).substr(capital ? 1 : 0));
-        } else {
-            list =
-                capital ? theLanguageTable.Find(element.substr(1)) : theLanguageTable.Find(element);
-        }
-        m_positions.push_back({list, capital});
+        const CListReference reference = ParseListReference(element);
+        m_positions.push_back({lists.Find(reference.listName), reference.capital});
     }
 }
 
@@ -215,12 +206,8 @@ bool CSemantics::Load() {
                 if (section.empty()) {
                     return false;
                 }
-                std::int32_t weight = ParseWeight(parsed.weight);
-                if (weight == 0) {
-                    weight = kWeightOfZero;
-                }
                 CNamePattern pattern(std::string(parsed.label), std::string(parsed.nameType),
-                                     parsed.listNames, weight, lists);
+                                     parsed.listNames, PatternWeight(parsed.weight), lists);
                 if (culture == nullptr) {
                     culture = &CultureForPattern(section);
                 }

@@ -41,7 +41,7 @@ class CNamePattern : public CConfigBase {
                  std::int32_t weight, CListLookup& lists);
     // Splits the list-names text at every "," and finds each list, through
     // `lists` or, when it is null, in theLanguageTable itself.
-    void SetListNames(std::string_view text, CListLookup* lists);
+    void SetListNames(std::string_view text, CListLookup& lists);
 
     // m_listNames looked up once: the language table never changes after its
     // load, which the constructor has made happen.

@@ -61,3 +61,9 @@ std::int32_t ParseWeight(std::string_view field) {
     }
     return static_cast<std::int32_t>(value);
 }
+
+std::int32_t PatternWeight(std::string_view field) {
+    constexpr std::int32_t kWeightOfZero = 10;
+    const std::int32_t weight = ParseWeight(field);
+    return weight == 0 ? kWeightOfZero : weight;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 // What one line of the semantics file is, its fields not yet interpreted.
@@ -19,3 +20,7 @@ struct CSemanticsLine {
 };
 
 CSemanticsLine ParseSemanticsLine(std::string_view line);
+
+// The weight a data line gives its pattern: the field as ParseWeight reads
+// it, with 0 (and so an empty field) standing for the usual weight 10.
+std::int32_t PatternWeight(std::string_view field);
