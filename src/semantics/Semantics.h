@@ -39,8 +39,8 @@ class CNamePattern : public CConfigBase {
     // As the public constructor, finding the lists through `lists`.
     CNamePattern(std::string label, std::string nameType, std::string_view listNamesText,
                  std::int32_t weight, CListLookup& lists);
-    // Splits the list-names text at every "," and finds each list, through
-    // `lists` or, when it is null, in theLanguageTable itself.
+    // Splits the list-names text at every "," and finds each list through
+    // `lists`.
     void SetListNames(std::string_view text, CListLookup& lists);
 
     // m_listNames looked up once: the language table never changes after its
