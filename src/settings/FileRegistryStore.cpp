@@ -222,36 +222,44 @@ void CFileRegistryStore::CloseKey() {
     m_openPath.clear();
 }
 
-bool CFileRegistryStore::CreateIfMissing(
+CFileRegistryStore::Creation CFileRegistryStore::CreateIfMissing(
     const std::vector<std::pair<std::string, std::string>>& values) {
     const std::string path = Path();
-    if (path.empty()) {
-        return false;
+    if (path.empty() || path.find('\0') != std::string::npos) {
+        return Creation::kFailed;
     }
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0) {
-        return true;  // an existing store is never replaced
+        // Only a file, or a link to one, is a store; a dangling link or a
+        // folder stays, and there is no store.
+        return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? Creation::kExisted
+                                                                         : Creation::kFailed;
     }
     std::string contents;
     for (const auto& [valueName, value] : values) {
-        if (valueName.find_first_of(std::string_view("=\r\n\0", 4)) != std::string::npos ||
-            value.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
-            return false;
+        if (!IsStorableValueName(valueName) || !IsStorableValue(value)) {
+            return Creation::kFailed;
         }
         contents.append(valueName).append("=").append(value).append("\n");
     }
     std::error_code error;
     std::filesystem::create_directories(ParentOf(path), error);
     if (error) {
-        return false;
+        return Creation::kFailed;
     }
     const std::string temp = WriteTemporary(path, contents, 0644);
     if (temp.empty()) {
-        return false;
+        return Creation::kFailed;
     }
     // link() refuses to replace a store that appeared in the meantime.
-    const bool linked = ::link(temp.c_str(), path.c_str()) == 0 || errno == EEXIST;
+    const bool linked = ::link(temp.c_str(), path.c_str()) == 0;
+    const int linkError = errno;
     ::unlink(temp.c_str());
     SyncFolder(ParentOf(path));
-    return linked;
+    if (linked) {
+        return Creation::kCreated;
+    }
+    return linkError == EEXIST && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)
+               ? Creation::kExisted
+               : Creation::kFailed;
 }

@@ -23,9 +23,15 @@ class CFileRegistryStore : public CRegistryStore {
     bool SetValue(std::string_view valueName, std::string_view value) override;
     void CloseKey() override;
 
-    // Creates the store with these values unless it exists already, making
-    // its folders as needed. True when the store exists afterwards.
-    bool CreateIfMissing(const std::vector<std::pair<std::string, std::string>>& values);
+    enum class Creation {
+        kCreated,  // the store was made with the values
+        kExisted,  // a store was there already and is left as it is
+        kFailed,   // there is no store, and none could be made
+    };
+    // Creates the store with these values unless something is in its place
+    // already, making its folders as needed. Whatever is in the store's
+    // place is never replaced.
+    Creation CreateIfMissing(const std::vector<std::pair<std::string, std::string>>& values);
 
     std::string Path() const;
 

@@ -1,6 +1,7 @@
 #include "settings/RegistryStore.h"
 
 #include "settings/FileRegistryStore.h"
+#include "settings/Settings.h"
 
 namespace {
 
@@ -29,4 +30,14 @@ bool RegistryNamesEqual(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+bool IsStorableValue(std::string_view value) {
+    return value.size() <= kMaxRegistryValueLength &&
+           value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+bool IsStorableValueName(std::string_view valueName) {
+    return !valueName.empty() && valueName.size() <= kMaxRegistryValueLength &&
+           valueName.find_first_of(std::string_view("=\r\n\0", 4)) == std::string_view::npos;
 }

@@ -32,3 +32,8 @@ void UseRegistryStore(CRegistryStore* store);
 
 // Value names match ignoring ASCII case, as registry value names do.
 bool RegistryNamesEqual(std::string_view a, std::string_view b);
+
+// A name or value that would break the store's one-value-a-line format, or
+// that could not be read back whole, is refused rather than stored cut.
+bool IsStorableValueName(std::string_view valueName);
+bool IsStorableValue(std::string_view value);

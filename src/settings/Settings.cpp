@@ -17,18 +17,6 @@ namespace {
 
 constexpr std::string_view kSeparator = "/";
 
-// A value that would break the store's one-value-a-line format, or that could
-// not be read back whole, is refused rather than stored cut.
-bool IsStorableValue(std::string_view value) {
-    return value.size() <= kMaxRegistryValueLength &&
-           value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
-}
-
-bool IsStorableName(std::string_view valueName) {
-    return !valueName.empty() && valueName.size() <= kMaxRegistryValueLength &&
-           valueName.find_first_of(std::string_view("=\r\n\0", 4)) == std::string_view::npos;
-}
-
 }  // namespace
 
 std::string ReadRegistryValue(const std::string& valueName) {
@@ -48,7 +36,7 @@ std::string ReadRegistryValue(const std::string& valueName) {
 }
 
 bool WriteRegistryValue(const std::string& valueName, const std::string& value) {
-    if (!IsStorableName(valueName) || !IsStorableValue(value)) {
+    if (!IsStorableValueName(valueName) || !IsStorableValue(value)) {
         return false;
     }
     CRegistryStore& store = CurrentRegistryStore();

@@ -81,11 +81,8 @@ void CVeltranoApp::CreateStoreOnFirstStart() const {
     if (fileStore == nullptr) {
         return;
     }
-    if (fileStore->OpenKey(CRegistryStore::Access::kRead)) {
-        fileStore->CloseKey();
-        return;
-    }
-    if (fileStore->CreateIfMissing({{"DataDir", BundledDataDir()}, {"InitFile", "init.txt"}})) {
+    if (fileStore->CreateIfMissing({{"DataDir", BundledDataDir()}, {"InitFile", "init.txt"}}) ==
+        CFileRegistryStore::Creation::kCreated) {
         // The settings were read at start-up from a store that did not exist.
         SettingsReloadPending = true;
     }

@@ -69,9 +69,10 @@ TEST(StoreFaults, FullDiskCreatesNoStore) {
                 return;
             }
             CFileRegistryStore store(path);
-            findings.Expect(!store.CreateIfMissing(
-                                {{"DataDir", "/usr/share/veltrano"}, {"InitFile", "init.txt"}}),
-                            "the store was reported created");
+            findings.Expect(store.CreateIfMissing(
+                                {{"DataDir", "/usr/share/veltrano"}, {"InitFile", "init.txt"}}) ==
+                                CFileRegistryStore::Creation::kFailed,
+                            "the store was reported made");
         },
         kTimeLimitSeconds);
     EXPECT_TRUE(run.Ok()) << run.Describe();
@@ -119,7 +120,8 @@ TEST(StoreFaults, StoreUnderAFileIsNoKeyAndIsNeverMade) {
     UseRegistryStore(&store);
     EXPECT_EQ(ReadRegistryValue("DataDir"), "[Error: No Key]");
     EXPECT_FALSE(WriteRegistryValue("DataDir", "/new"));
-    EXPECT_FALSE(store.CreateIfMissing({{"DataDir", "/d"}, {"InitFile", "init.txt"}}));
+    EXPECT_EQ(store.CreateIfMissing({{"DataDir", "/d"}, {"InitFile", "init.txt"}}),
+              CFileRegistryStore::Creation::kFailed);
     UseRegistryStore(nullptr);
     EXPECT_EQ(folder.Read("Brannock"), "not a folder\n");
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"Brannock"});

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -219,17 +220,63 @@ TEST_F(FileStore, ReadOnlyFolderMakesWriteFail) {
     EXPECT_EQ(StoreBytes(), before);
 }
 
+using Creation = CFileRegistryStore::Creation;
+
 TEST_F(FileStore, CreateIfMissingMakesFoldersAndNeverOverwrites) {
     CFileRegistryStore fresh(dir.PathOf("a/b/Veltrano.conf"));
-    ASSERT_TRUE(fresh.CreateIfMissing({{"DataDir", "/sample"}, {"InitFile", "init.txt"}}));
+    ASSERT_EQ(fresh.CreateIfMissing({{"DataDir", "/sample"}, {"InitFile", "init.txt"}}),
+              Creation::kCreated);
     UseRegistryStore(&fresh);
     EXPECT_EQ(ReadRegistryValue("DataDir"), "/sample");
     EXPECT_EQ(ReadRegistryValue("InitFile"), "init.txt");
 
     const std::string mine = "DataDir=/mine\n";
     dir.Write("a/b/Veltrano.conf", mine);
-    EXPECT_TRUE(fresh.CreateIfMissing({{"DataDir", "/sample"}}));
+    EXPECT_EQ(fresh.CreateIfMissing({{"DataDir", "/sample"}}), Creation::kExisted);
     EXPECT_EQ(dir.Read("a/b/Veltrano.conf"), mine);
+}
+
+TEST_F(FileStore, CreateIfMissingNeitherReplacesNorReportsWhatIsNoStore) {
+    const struct {
+        const char* name;
+        bool (*make)(const std::string& path);
+    } kinds[] = {
+        {"a dangling link",
+         [](const std::string& p) { return symlink("nowhere/at/all", p.c_str()) == 0; }},
+        {"a folder", [](const std::string& p) { return std::filesystem::create_directory(p); }},
+    };
+    for (const auto& kind : kinds) {
+        CScratchFolder place;
+        const std::string path = place.PathOf("Veltrano.conf");
+        ASSERT_TRUE(kind.make(path)) << kind.name;
+        CFileRegistryStore store(path);
+        EXPECT_EQ(store.CreateIfMissing({{"DataDir", "/sample"}}), Creation::kFailed) << kind.name;
+        EXPECT_FALSE(std::filesystem::is_regular_file(path)) << kind.name;
+        EXPECT_EQ(place.Entries(), std::vector<std::string>{"Veltrano.conf"}) << kind.name;
+    }
+
+    // A link to a store is that store.
+    WriteStore("DataDir=/mine\n");
+    ASSERT_EQ(symlink("Veltrano.conf", dir.PathOf("link.conf").c_str()), 0);
+    EXPECT_EQ(CFileRegistryStore(dir.PathOf("link.conf")).CreateIfMissing({{"DataDir", "/x"}}),
+              Creation::kExisted);
+}
+
+TEST_F(FileStore, CreateIfMissingRefusesWhatAWriteWouldRefuse) {
+    const std::vector<std::pair<std::string, std::string>> refused[] = {
+        {{"", "x"}},
+        {{"DataDir", std::string(kMaxRegistryValueLength + 1, 'v')}},
+        {{"Data=Dir", "x"}},
+        {{"DataDir", "a\nInitFile=evil"}},
+    };
+    for (const auto& values : refused) {
+        CFileRegistryStore fresh(dir.PathOf("new/Veltrano.conf"));
+        EXPECT_EQ(fresh.CreateIfMissing(values), Creation::kFailed) << values.front().first;
+        EXPECT_FALSE(std::filesystem::exists(dir.PathOf("new/Veltrano.conf")));
+    }
+    CFileRegistryStore fresh(dir.PathOf("new/Veltrano.conf"));
+    EXPECT_EQ(fresh.CreateIfMissing({{"DataDir", std::string(kMaxRegistryValueLength, 'v')}}),
+              Creation::kCreated);
 }
 
 class StorePath : public ::testing::Test {
