@@ -223,7 +223,9 @@ TEST_F(CliProgram, WithoutStoreOrInitTheErrorNamesTheStore) {
         << run.err;
 }
 
-TEST_F(CliProgram, InitNeitherReadsNorWritesTheStore) {
+// The core reads the store once as the program starts, before any option is
+// seen; with --init nothing of it is used, and nothing is written.
+TEST_F(CliProgram, InitNeitherUsesNorWritesTheStore) {
     const std::string store = WriteStore(kGoodDir);
     const std::string before = ReadFile(store);
     const std::string init = config.Write("d/init.txt", "languages=l.txt\nsemantics=s.txt\n");
