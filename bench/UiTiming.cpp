@@ -18,7 +18,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTranslator>
@@ -26,16 +25,15 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "BenchData.h"
+#include "ui/AppSetup.h"
 #include "ui/CommandIds.h"
 #include "ui/ListBox.h"
 #include "ui/MainFrame.h"
 #include "ui/MainView.h"
-#include "ui/Resources.h"
 #include "ui/VeltranoApp.h"
 
 namespace {
@@ -101,12 +99,8 @@ int StartUpChild(int argc, char** argv) {
     NotePhase("main");
     QApplication application(argc, argv);
     NotePhase("QApplication");
-    QApplication::setApplicationName(ApplicationTitle());
     QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_de"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    SetUpApplication(qtTexts);
     CFirstPaintWatch watch;
     application.installEventFilter(&watch);
     int exitCode = EXIT_FAILURE;
@@ -119,7 +113,7 @@ int StartUpChild(int argc, char** argv) {
     return exitCode;
 }
 
-int StartUp(const char* self, int runs) {
+int StartUp(const char* argv0, int runs) {
     std::vector<double> milliseconds;
     for (int run = 0; run < runs; ++run) {
         CScratchDir settings;
@@ -135,7 +129,9 @@ int StartUp(const char* self, int runs) {
             ::close(pipeEnds[0]);
             ::close(pipeEnds[1]);
             UseScratchEnvironment(settings);
-            ::execl(self, self, "startup-child", static_cast<char*>(nullptr));
+            // argv[0] need not be a path: a program found through PATH has
+            // its bare name there.
+            ::execl("/proc/self/exe", argv0, "startup-child", static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(pipeEnds[1]);
@@ -246,7 +242,12 @@ int main(int argc, char** argv) {
         return StartUpChild(argc, argv);
     }
     if (mode == "startup") {
-        return StartUp(argv[0], argc > 2 ? std::atoi(argv[2]) : 10);
+        const int runs = argc > 2 ? std::atoi(argv[2]) : 10;
+        if (runs < 1) {
+            std::fputs("veltrano_bench_ui: RUNS must be at least 1\n", stderr);
+            return Usage();
+        }
+        return StartUp(argv[0], runs);
     }
     if (mode == "create") {
         return Create(argc, argv, argc > 2 ? std::atoi(argv[2]) : 10000);

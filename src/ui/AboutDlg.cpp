@@ -52,7 +52,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     icon->setGeometry(units.Map(11, 17, 20, 20));
 
-    auto* version = new QLabel(QStringLiteral("Veltrano Version 0.97"), this);
+    auto* version = new QLabel(QStringLiteral("Veltrano Version " VELTRANO_VERSION), this);
     version->setObjectName(QStringLiteral("aboutVersion"));
     version->setTextFormat(Qt::PlainText);
     version->setGeometry(units.Map(40, 10, 119, 8));

@@ -14,6 +14,8 @@ constexpr std::array<char16_t, 32> kWindows1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
+}  // namespace
+
 QString FromWindows1252(std::string_view bytes) {
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
@@ -27,8 +29,6 @@ QString FromWindows1252(std::string_view bytes) {
     }
     return text;
 }
-
-}  // namespace
 
 bool DecodeUtf8(std::string_view bytes, QString& text) {
     // A leading byte-order mark is data like any other byte: it stays a

@@ -11,3 +11,8 @@ QString BytesToDisplay(std::string_view bytes);
 
 // True, with the decoded text in `text`, when `bytes` are valid UTF-8.
 bool DecodeUtf8(std::string_view bytes, QString& text);
+
+// Every byte as its Windows-1252 character. Each byte stands alone, so the
+// text of two pieces of bytes is the text of the first followed by that of
+// the second.
+QString FromWindows1252(std::string_view bytes);

@@ -49,6 +49,19 @@ void CListBox::ResetContent() {
     m_resetting = false;
 }
 
+QItemSelectionModel::SelectionFlags CListBox::selectionCommand(const QModelIndex& index,
+                                                               const QEvent* event) const {
+    // Ctrl+click and Ctrl+Space would take the selected item out of the
+    // selection, and a click below the last item would clear it. Once chosen,
+    // an item stays chosen until another is: the name-type list and the
+    // create command read the selection and have no use for none.
+    const QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);
+    if (!index.isValid() || flags.testFlag(QItemSelectionModel::Deselect)) {
+        return QItemSelectionModel::NoUpdate;
+    }
+    return flags;
+}
+
 void CListBox::mousePressEvent(QMouseEvent* event) {
     m_reportedDuringPress = false;
     QListWidget::mousePressEvent(event);

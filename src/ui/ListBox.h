@@ -5,7 +5,8 @@
 #include <string_view>
 
 // A list of names that keeps itself sorted, ignoring case, and keeps each
-// item's bytes as they came from the core.
+// item's bytes as they came from the core. Once an item is chosen, one stays
+// chosen: nothing the user does empties the selection.
 class CListBox : public QListWidget {
     Q_OBJECT
   public:
@@ -25,6 +26,8 @@ class CListBox : public QListWidget {
     void selectionChangedByUser();
 
   protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
     void mousePressEvent(QMouseEvent* event) override;
 
   private:

@@ -7,7 +7,6 @@ class CDialogs;
 class CMainView;
 class CVeltranoApp;
 class QAction;
-class QMenu;
 
 // The program's one window: fixed size, menu, keyboard accelerators, and the
 // main view filling the rest. Every command is offered to the view first,

@@ -189,10 +189,6 @@ bool CMainView::Create() {
         const int id = button->property("controlId").toInt();
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCmdMsg(id); });
     }
-
-    m_createEnabled = false;
-    m_saveEnabled = false;
-    m_keepOutput = false;
     return true;
 }
 
@@ -270,11 +266,9 @@ void CMainView::OnSaveList() {
         return;
     }
     // The confirmation comes only after the bytes are safely in place.
-    if (SaveBytesAtomically(*path, m_output)) {
-        ShowMessage(*path + QString::fromUtf8(kSavedSuffix), ApplicationTitle());
-    } else {
-        ShowMessage(*path + QString::fromUtf8(kNotSavedSuffix), ApplicationTitle());
-    }
+    const bool saved = SaveBytesAtomically(*path, m_output);
+    ShowMessage(*path + QString::fromUtf8(saved ? kSavedSuffix : kNotSavedSuffix),
+                ApplicationTitle());
 }
 
 void CMainView::OnChooseInitFile() {
@@ -385,23 +379,36 @@ void CMainView::SetCreateEnabled(bool enabled) {
 void CMainView::ShowOutput(std::size_t unchangedBytes) {
     // The pane shows lines; m_output keeps its CR LF pairs for saving. A kept
     // output only grows, so the pane takes just the new names: setting its
-    // whole text again would cost more with every list. The whole text is
-    // shown again when the new part would not read as the rest does.
+    // whole text again would cost more with every list. The output reads as
+    // one text, UTF-8 only while all of it is; so the pane starts afresh when
+    // the new part is the first that is not.
     const std::string_view added = std::string_view(m_output).substr(unchangedBytes);
     QString text;
-    if (unchangedBytes > 0 && m_outputShownAsUtf8 && DecodeUtf8(added, text)) {
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    bool append = unchangedBytes > 0;
+    if (append && m_outputShownAsUtf8) {
+        // Valid UTF-8 ends on a whole character, so the output stays valid
+        // exactly when the new part is.
+        append = DecodeUtf8(added, text);
+        if (!append) {
+            m_outputShownAsUtf8 = false;
+            text = FromWindows1252(m_output);
+        }
+    } else if (append) {
+        text = FromWindows1252(added);
+    } else {
+        m_outputShownAsUtf8 = DecodeUtf8(m_output, text);
+        if (!m_outputShownAsUtf8) {
+            text = FromWindows1252(m_output);
+        }
+    }
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (append) {
         QTextCursor end(m_outputView->document());
         end.movePosition(QTextCursor::End);
         end.insertText(text);
-        return;
+    } else {
+        m_outputView->setPlainText(text);
     }
-    m_outputShownAsUtf8 = DecodeUtf8(m_output, text);
-    if (!m_outputShownAsUtf8) {
-        text = BytesToDisplay(m_output);
-    }
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    m_outputView->setPlainText(text);
 }
 
 // Only digits and backspace may be typed into the count field. Editing keys

@@ -1,6 +1,8 @@
 #include "UiHarness.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "settings/Settings.h"
@@ -45,6 +47,28 @@ bool CUiHarness::Start() {
 }
 
 std::string CUiHarness::Stored(const std::string& name) const { return ReadRegistryValue(name); }
+
+bool CUiHarness::Choose(const QString& culture, const QString& nameType) {
+    auto* cultures = Find<CListBox>("cultureList");
+    auto* nameTypes = Find<CListBox>("nameTypeList");
+    return cultures != nullptr && nameTypes != nullptr && ClickItem(*cultures, culture) &&
+           ClickItem(*nameTypes, nameType);
+}
+
+bool CUiHarness::PressCreate(const QString& count) {
+    auto* edit = Find<QLineEdit>("countEdit");
+    auto* button = Find<QPushButton>("createButton");
+    if (edit == nullptr || button == nullptr || !button->isEnabled()) {
+        return false;
+    }
+    edit->setText(count);
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+bool CUiHarness::CreateList(const QString& culture, const QString& nameType, const QString& count) {
+    return Choose(culture, nameType) && PressCreate(count);
+}
 
 QStringList ItemTexts(const CListBox& list) {
     QStringList texts;

@@ -44,6 +44,15 @@ class CUiHarness {
     // A value of the store, read as the program reads it.
     std::string Stored(const std::string& name) const;
 
+    // Clicks the culture, then the name type, as a user would. False when a
+    // list or an item is missing.
+    bool Choose(const QString& culture, const QString& nameType);
+    // Puts `count` into the count field and clicks Create. False when the
+    // button is missing or disabled, as it is until a name type is chosen.
+    bool PressCreate(const QString& count);
+    // Choose, then PressCreate: one list of `count` names.
+    bool CreateList(const QString& culture, const QString& nameType, const QString& count);
+
     CMainFrame* Frame() const { return app.MainFrame(); }
     CMainView* View() const { return Frame() != nullptr ? Frame()->View() : nullptr; }
     template <typename Widget>

@@ -74,19 +74,6 @@ class CommandsTest : public QObject {
     std::unique_ptr<CUiHarness> h;
     std::unique_ptr<QTemporaryDir> dir;
 
-    bool CreateList(const QString& culture, const QString& nameType, const QString& count) {
-        auto* cultures = h->Find<CListBox>("cultureList");
-        auto* nameTypes = h->Find<CListBox>("nameTypeList");
-        auto* edit = h->Find<QLineEdit>("countEdit");
-        auto* button = h->Find<QPushButton>("createButton");
-        if (cultures == nullptr || nameTypes == nullptr || edit == nullptr || button == nullptr ||
-            !ClickItem(*cultures, culture) || !ClickItem(*nameTypes, nameType)) {
-            return false;
-        }
-        edit->setText(count);
-        QTest::mouseClick(button, Qt::LeftButton);
-        return true;
-    }
     bool Save(const QString& path) {
         auto* button = h->Find<QPushButton>("saveButton");
         if (button == nullptr || !button->isEnabled()) {
@@ -120,7 +107,7 @@ class CommandsTest : public QObject {
     // ---- save ----
 
     void saveWritesTheNamesWithCrLfBetween() {
-        QVERIFY(CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "3"));
+        QVERIFY(h->CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "3"));
         const QString path = InDir("liste.txt");
         QVERIFY(Save(path));
         QCOMPARE(ReadAll(path), QByteArray("Aeldor\r\nAeldor\r\nAeldor"));
@@ -139,7 +126,7 @@ class CommandsTest : public QObject {
     void saveReplacesAnExistingFileWhole() {
         const QString path = InDir("liste.txt");
         QVERIFY(WriteAll(path, "eine viel längere alte Liste\r\nmit zwei Zeilen"));
-        QVERIFY(CreateList(QStringLiteral("Elben"), QStringLiteral("beiname"), "1"));
+        QVERIFY(h->CreateList(QStringLiteral("Elben"), QStringLiteral("beiname"), "1"));
         QVERIFY(Save(path));
         QCOMPARE(ReadAll(path), QByteArray("ael"));
     }
@@ -147,7 +134,7 @@ class CommandsTest : public QObject {
     void savingEmptyNamesGivesAnEmptyFile() {
         const QString path = InDir("leer.txt");
         QVERIFY(WriteAll(path, "alt"));
-        QVERIFY(CreateList(QStringLiteral("Elben"), QStringLiteral("Leer"), "5"));
+        QVERIFY(h->CreateList(QStringLiteral("Elben"), QStringLiteral("Leer"), "5"));
         QVERIFY(Save(path));
         QVERIFY(QFile::exists(path));
         QCOMPARE(ReadAll(path), QByteArray());
@@ -155,7 +142,7 @@ class CommandsTest : public QObject {
     }
 
     void cancelledSaveWritesNothing() {
-        QVERIFY(CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "1"));
+        QVERIFY(h->CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "1"));
         h->dialogs.saveAnswers.push_back(std::nullopt);
         QTest::mouseClick(h->Find<QPushButton>("saveButton"), Qt::LeftButton);
         QVERIFY(h->dialogs.messages.empty());
@@ -163,7 +150,7 @@ class CommandsTest : public QObject {
     }
 
     void saveIntoAMissingFolderReportsTheFailure() {
-        QVERIFY(CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "1"));
+        QVERIFY(h->CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "1"));
         const QString path = InDir("gibtesnicht/liste.txt");
         QVERIFY(Save(path));
         QVERIFY(!QFile::exists(path));
@@ -180,7 +167,7 @@ class CommandsTest : public QObject {
         const QString path = InDir("liste.txt");
         QVERIFY(WriteAll(path, "alte Liste"));
         QVERIFY(QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::ExeOwner));
-        QVERIFY(CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "2"));
+        QVERIFY(h->CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "2"));
         QVERIFY(Save(path));
         QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(ReadAll(path), QByteArray("alte Liste"));
@@ -195,7 +182,7 @@ class CommandsTest : public QObject {
         const QString path = InDir("liste.txt");
         const QByteArray old = "alte Liste\r\nbleibt";
         QVERIFY(WriteAll(path, old));
-        QVERIFY(CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "99"));
+        QVERIFY(h->CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "99"));
         QVERIFY(h->View()->Output().size() > 100);
         {
             const CFileSizeLimit limit(40);
@@ -235,7 +222,7 @@ class CommandsTest : public QObject {
         VELTRANO_FIND(create, QPushButton, *h, "createButton");
         VELTRANO_FIND(save, QPushButton, *h, "saveButton");
         VELTRANO_FIND(nameTypes, CListBox, *h, "nameTypeList");
-        QVERIFY(CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "2"));
+        QVERIFY(h->CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "2"));
         ClickCheckBox(*keep);
         count->setText(QStringLiteral("7"));
         h->store.writes.clear();
@@ -263,7 +250,7 @@ class CommandsTest : public QObject {
         // is used.
         QTest::keyClick(h->Frame(), Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(h->View()->Output(), std::string("Aeldor\r\nAeldor"));
-        QVERIFY(CreateList(QStringLiteral("Zwerge"), QStringLiteral("Vorname"), "1"));
+        QVERIFY(h->CreateList(QStringLiteral("Zwerge"), QStringLiteral("Vorname"), "1"));
         QCOMPARE(h->View()->Output(), std::string("Aeldor\r\nAeldor\r\nGrimbart"));
 
         const CFakeDialogs::SFileDialog& request = h->dialogs.fileDialogs.front();

@@ -1,6 +1,7 @@
 // Names are bytes. They show as UTF-8 when they are UTF-8, otherwise as
 // Windows-1252, and go back out exactly as they came in. Each data set runs
 // in a process of its own, as the language file is read once per process.
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -35,8 +36,6 @@ class EncodingTest : public QObject {
         QVERIFY(h.Start());
         VELTRANO_FIND(cultures, CListBox, h, "cultureList");
         VELTRANO_FIND(nameTypes, CListBox, h, "nameTypeList");
-        VELTRANO_FIND(count, QLineEdit, h, "countEdit");
-        VELTRANO_FIND(create, QPushButton, h, "createButton");
         VELTRANO_FIND(pane, QPlainTextEdit, h, "outputView");
 
         QCOMPARE(ItemTexts(*cultures),
@@ -52,8 +51,7 @@ class EncodingTest : public QObject {
         QCOMPARE(ItemTexts(*nameTypes), QStringList({QString::fromUtf8("Grüße")}));
         QCOMPARE(nameTypes->item(0)->data(Qt::UserRole).toByteArray(), data.nameType);
         QVERIFY(ClickItem(*nameTypes, QString::fromUtf8("Grüße")));
-        count->setText(QStringLiteral("2"));
-        QTest::mouseClick(create, Qt::LeftButton);
+        QVERIFY(h.PressCreate(QStringLiteral("2")));
 
         const QByteArray expected = data.name + "\r\n" + data.name;
         QCOMPARE(QByteArray::fromStdString(h.View()->Output()), expected);
@@ -104,6 +102,47 @@ class EncodingTest : public QObject {
                       "Gr\xfc\xdf"
                       "e",
                       "\xc4g\xf6r\xdf\x9a", "\x80uro"});
+    }
+
+    // The pane shows the whole output one way: as soon as any part of a kept
+    // output is not UTF-8, all of it reads as Windows-1252, the UTF-8 names
+    // before and after it included.
+    void keptOutputTurnsToWindows1252AsAWhole() {
+        CUiHarness h;
+        h.UseData(UiTestData("mixed"));
+        QVERIFY(h.Start());
+        VELTRANO_FIND(keep, QCheckBox, h, "keepCheck");
+        VELTRANO_FIND(pane, QPlainTextEdit, h, "outputView");
+        struct SStep {
+            const char* nameType;  // Utf gives "\xc3\x84g", Cp gives "\xc4g"
+            bool keep;
+            const char* shown;  // UTF-8
+        };
+        const SStep steps[] = {
+            {"Utf", true, "Äg"},
+            {"Cp", true, "Ã„g\nÄg"},
+            {"Utf", true, "Ã„g\nÄg\nÃ„g"},
+            {"Cp", true, "Ã„g\nÄg\nÃ„g\nÄg"},
+            // A replaced output is judged afresh.
+            {"Utf", false, "Äg"},
+            {"Utf", true, "Äg\nÄg"},
+            {"Cp", true, "Ã„g\nÃ„g\nÄg"},
+        };
+        for (std::size_t i = 0; i < std::size(steps); ++i) {
+            const SStep& step = steps[i];
+            const QByteArray name =
+                "step " + QByteArray::number(i + 1) + " (" + step.nameType + ")";
+            if (h.View()->IsKeepOutput() != step.keep) {
+                ClickCheckBox(*keep);
+            }
+            QVERIFY2(h.CreateList(QStringLiteral("Mischung"), QString::fromLatin1(step.nameType),
+                                  QStringLiteral("1")),
+                     name.constData());
+            QVERIFY2(pane->toPlainText() == QString::fromUtf8(step.shown),
+                     (name + ": " + pane->toPlainText().toUtf8()).constData());
+        }
+        QCOMPARE(QByteArray::fromStdString(h.View()->Output()),
+                 QByteArray("\xc3\x84g\r\n\xc3\x84g\r\n\xc4g"));
     }
 
     void utf8DataSet() {

@@ -5,14 +5,19 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
+#include <memory>
 
 #include "UiHarness.h"
 #include "settings/FileRegistryStore.h"
 #include "settings/Settings.h"
+#include "ui/AppSetup.h"
 #include "ui/ListBox.h"
 #include "ui/MainView.h"
 
@@ -44,7 +49,6 @@ class StartUpTest : public QObject {
         QVERIFY(h.Start());
         VELTRANO_FIND(cultures, CListBox, h, "cultureList");
         VELTRANO_FIND(nameTypes, CListBox, h, "nameTypeList");
-        VELTRANO_FIND(count, QLineEdit, h, "countEdit");
         VELTRANO_FIND(create, QPushButton, h, "createButton");
         VELTRANO_FIND(save, QPushButton, h, "saveButton");
         QVERIFY(cultures->count() >= 2);
@@ -58,8 +62,7 @@ class StartUpTest : public QObject {
             QVERIFY2(nameTypes->count() > 0, qPrintable(culture));
             QVERIFY(IsSortedIgnoringCase(ItemTexts(*nameTypes)));
             QVERIFY(ClickItem(*nameTypes, nameTypes->item(0)->text()));
-            count->setText(QStringLiteral("5"));
-            QTest::mouseClick(create, Qt::LeftButton);
+            QVERIFY(h.PressCreate(QStringLiteral("5")));
             const std::string& output = h.View()->Output();
             QVERIFY2(QByteArray::fromStdString(output).count("\r\n") == 4, qPrintable(culture));
             QVERIFY2(!QByteArray::fromStdString(output).split('\n').contains("\r"),
@@ -134,6 +137,26 @@ class StartUpTest : public QObject {
         // The build tree puts the program and its data where an installation
         // does.
         QVERIFY(QFile::exists(QStringLiteral(VELTRANO_PROGRAM_DIR "/../share/veltrano/init.txt")));
+    }
+
+    // The program and the start-up benchmark share this set-up; Qt's own
+    // texts, such as a field's context menu, speak German with it.
+    void applicationSetUpNamesTheProgramAndGermanisesQt() {
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                           QStringLiteral("/qtbase_de.qm"))) {
+            QSKIP("Qt's German translation is not installed");
+        }
+        QTranslator qtTexts;
+        SetUpApplication(qtTexts);
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Veltrano"));
+        QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("0.97"));
+        // The installed desktop file is share/applications/veltrano.desktop.
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("veltrano"));
+        QLineEdit field;
+        const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+        QVERIFY(!menu->actions().isEmpty());
+        QCOMPARE(menu->actions().first()->text().section(QLatin1Char('\t'), 0, 0),
+                 QString::fromUtf8("&Rückgängig"));
     }
 
     void emptySemanticsLeaveEverythingDisabled() {
