@@ -19,6 +19,7 @@
 #include <optional>
 
 #include "semantics/Semantics.h"
+#include "settings/RegistryStore.h"
 #include "settings/Settings.h"
 #include "ui/CommandIds.h"
 #include "ui/Dialogs.h"
@@ -83,6 +84,12 @@ Widget* PlaceControl(Widget* widget, const char* objectName, int controlId,
 // the new name with the old folder. False when the store keeps its old
 // location.
 bool StoreInitFileLocation(const std::string& fileName, const std::string& directory) {
+    // A value the store refuses is known before anything is written; the undo
+    // below is left for a store that fails while writing, and cannot put back
+    // a name it could not read.
+    if (!IsStorableValue(fileName) || !IsStorableValue(directory)) {
+        return false;
+    }
     const bool reloadWasPending = SettingsReloadPending;
     const std::string oldFileName = ReadRegistryValue("InitFile");
     if (!WriteRegistryValue("InitFile", fileName)) {

@@ -16,6 +16,7 @@
 
 #include "UiHarness.h"
 #include "semantics/Semantics.h"
+#include "settings/RegistryStore.h"
 #include "settings/Settings.h"
 #include "ui/CommandIds.h"
 #include "ui/ListBox.h"
@@ -328,6 +329,28 @@ class CommandsTest : public QObject {
             QVERIFY2(Cultures().size() == 5, row.name);
             QVERIFY2(h->View()->Semantics()->GetCultureNames().size() == 5, row.name);
         }
+    }
+
+    void folderTheStoreCannotHoldWritesNothing() {
+        // The stored name is too long to read back, so an undo could not
+        // restore it: nothing may be written before the folder is known to fit.
+        const std::string unreadable(kMaxRegistryValueLength + 1, 'i');
+        QVERIFY(h->store.OpenKey(CRegistryStore::Access::kReadWrite));
+        QVERIFY(h->store.SetValue("InitFile", unreadable));
+        h->store.CloseKey();
+        SettingsReloadPending = false;
+        ChooseInitFile(
+            QString::fromStdString("/" + std::string(kMaxRegistryValueLength, 'd') + "/init.txt"));
+        QCOMPARE(h->dialogs.messages.size(), std::size_t{1});
+        QCOMPARE(h->dialogs.messages[0].text,
+                 QStringLiteral("Die Init-Datei konnte nicht eingetragen werden."));
+        QVERIFY(h->store.OpenKey(CRegistryStore::Access::kRead));
+        std::string stored;
+        QVERIFY(h->store.QueryValue("InitFile", stored));
+        h->store.CloseKey();
+        QVERIFY(stored == unreadable);
+        QCOMPARE(h->Stored("DataDir"), UiTestData("basic"));
+        QVERIFY(!SettingsReloadPending);
     }
 
     // ---- show init file ----
