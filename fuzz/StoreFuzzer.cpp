@@ -31,19 +31,19 @@ CFileRegistryStore& Store() {
     return store;
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
+// Value names match ignoring ASCII case: said here as "the same once both
+// are lower-cased", not as the store's character-by-character comparison.
+std::string Lowered(std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + ('a' - 'A'));
         }
     }
-    return true;
+    return lowered;
 }
+
+bool SameName(std::string_view a, std::string_view b) { return Lowered(a) == Lowered(b); }
 
 // Where the first line naming `valueName` keeps its value: begin and end.
 using CValueSpan = std::pair<std::size_t, std::size_t>;
