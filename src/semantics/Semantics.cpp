@@ -4,6 +4,7 @@
 #include <functional>
 #include <iterator>
 #include <limits>
+#include <numeric>
 #include <string_view>
 #include <unordered_map>
 
@@ -124,10 +125,11 @@ void CNameType::AddPattern(CNamePattern&& pattern) {
 }
 
 void CNameType::RecomputeTotal() {
-    m_totalWeight = 0;
-    for (const CNamePattern& pattern : m_patterns) {
-        m_totalWeight = SaturatingAdd(m_totalWeight, EffectiveWeight(pattern.m_weight));
-    }
+    m_totalWeight =
+        std::accumulate(m_patterns.begin(), m_patterns.end(), std::uint32_t{0},
+                        [](std::uint32_t sum, const CNamePattern& pattern) {
+                            return SaturatingAdd(sum, EffectiveWeight(pattern.m_weight));
+                        });
 }
 
 const CNamePattern* CNameType::PickByWeight(std::uint32_t draw) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -37,9 +38,9 @@ class CFindings {
     template <typename T>
     static std::string Printable(const T& value) {
         std::ostringstream text;
-        if constexpr (std::is_convertible_v<T, std::string>) {
-            const std::string bytes(value);
-            text << '"' << (bytes.size() > 60 ? bytes.substr(0, 60) + "..." : bytes) << "\" ("
+        if constexpr (std::is_convertible_v<T, std::string_view>) {
+            const std::string_view bytes(value);
+            text << '"' << bytes.substr(0, 60) << (bytes.size() > 60 ? "..." : "") << "\" ("
                  << bytes.size() << " bytes)";
         } else {
             text << value;

@@ -45,7 +45,7 @@ std::string CScratchFolder::PathOf(std::string_view relative) const {
 }
 
 std::string CScratchFolder::Write(std::string_view relative, std::string_view bytes) const {
-    const std::string path = PathOf(relative);
+    std::string path = PathOf(relative);
     std::error_code ignored;
     fs::create_directories(fs::path(path).parent_path(), ignored);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -55,7 +55,7 @@ std::string CScratchFolder::Write(std::string_view relative, std::string_view by
 
 std::string CScratchFolder::WriteStreamed(std::string_view relative,
                                           const std::function<bool(std::string&)>& next) const {
-    const std::string path = PathOf(relative);
+    std::string path = PathOf(relative);
     std::error_code ignored;
     fs::create_directories(fs::path(path).parent_path(), ignored);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -13,6 +13,7 @@ inline std::vector<int> SeedDraws(unsigned seed, int count) {
     RandomInRange(0, 0);
     std::srand(seed);
     std::vector<int> draws;
+    draws.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) draws.push_back(std::rand());
     std::srand(seed);
     return draws;

@@ -80,7 +80,7 @@ class CommandsTest : public QObject {
         if (button == nullptr || !button->isEnabled()) {
             return false;
         }
-        h->dialogs.saveAnswers.push_back(path);
+        h->dialogs.saveAnswers.emplace_back(path);
         QTest::mouseClick(button, Qt::LeftButton);
         return true;
     }
@@ -144,7 +144,7 @@ class CommandsTest : public QObject {
 
     void cancelledSaveWritesNothing() {
         QVERIFY(h->CreateList(QStringLiteral("Elben"), QStringLiteral("Vorname"), "1"));
-        h->dialogs.saveAnswers.push_back(std::nullopt);
+        h->dialogs.saveAnswers.emplace_back(std::nullopt);
         QTest::mouseClick(h->Find<QPushButton>("saveButton"), Qt::LeftButton);
         QVERIFY(h->dialogs.messages.empty());
         QVERIFY(QDir(dir->path()).isEmpty());
