@@ -31,13 +31,16 @@ std::string BundledDataDir() {
 
 // A user who tries the command-line tool before the desktop program gets the
 // store the desktop program would have made, never one in place of theirs.
+// True when there is a store now.
 bool CreateStoreOnFirstRun() {
     const std::string dataDir = BundledDataDir();
     if (dataDir.empty()) return false;
     CFileRegistryStore store;
-    const CFileRegistryStore::Creation creation =
-        store.CreateIfMissing({{"DataDir", dataDir}, {"InitFile", "init.txt"}});
-    if (creation != CFileRegistryStore::Creation::kCreated) return false;
+    // A store that another process made in the meantime serves as well.
+    if (store.CreateIfMissing({{"DataDir", dataDir}, {"InitFile", "init.txt"}}) ==
+        CFileRegistryStore::Creation::kFailed) {
+        return false;
+    }
     // The settings were read before main() from a store that did not exist.
     SettingsMap.clear();
     SettingsReloadPending = true;
