@@ -14,8 +14,8 @@ fail() {
 rm -rf "$scratch"
 mkdir -p "$scratch"
 
-DESTDIR=$scratch/src cmake --install "$build" --prefix /usr >/dev/null
-(cd "$build" && cpack -G DEB -B "$scratch/cpack" >/dev/null) || fail "cpack failed"
+DESTDIR=$scratch/src "${CMAKE:-cmake}" --install "$build" --prefix /usr >/dev/null
+(cd "$build" && "${CPACK:-cpack}" -G DEB -B "$scratch/cpack" >/dev/null) || fail "cpack failed"
 dpkg-deb -x "$scratch"/cpack/veltrano_*.deb "$scratch/deb"
 (cd "$scratch/src" && find . ! -type d | sort) >"$scratch/src.list"
 (cd "$scratch/deb" && find . ! -type d | sort) >"$scratch/deb.list"
