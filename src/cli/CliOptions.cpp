@@ -185,7 +185,9 @@ std::string CliHelpText() {
            "  --                  beendet die Optionen (für Namen, die mit - beginnen)\n"
            "\n"
            "Ohne --init gelten die Einstellungen des Desktop-Programms\n"
-           "($XDG_CONFIG_HOME/Brannock/Veltrano.conf).\n"
+           "($XDG_CONFIG_HOME/Brannock/Veltrano.conf). Fehlen sie, legt veltrano-cli\n"
+           "sie wie das Desktop-Programm an, mit den mitgelieferten Beispieldaten;\n"
+           "vorhandene Einstellungen ersetzt es nie.\n"
            "Rückgabe: 0 Erfolg, 1 Fehler (Daten, Dateien, Ausgabe), 2 falscher Aufruf.\n";
 }
 
