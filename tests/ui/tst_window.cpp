@@ -278,6 +278,11 @@ class WindowTest : public QObject, public CDialogs {
         Row("minus refused", "-", "C-- 1");
         Row("blank refused", "Space", "C-- 1");
         Row("character above 127 refused", "Ä", "C-- 1");
+        Row("Super+x refused", "Meta+X", "C-- 1");
+        Row("Super+minus refused", "Meta+-", "C-- 1");
+        Row("AltGr minus refused", "Ctrl+Alt+-", "C-- 1");
+        Row("AltGr period refused", "Ctrl+Alt+.", "C-- 1");
+        Row("editing keys still work", "Ctrl+A 7 Home 5 End Left Delete", "C-- 5");
         Row("backspace and two digits pass", "Backspace 4 2 3", "C-- 42");
         Row("edit keys never reach the field",
             "5 Ctrl+Z Alt+Backspace Ctrl+A Ctrl+V Shift+Insert Ctrl+X Shift+Delete", "C-- 15");
