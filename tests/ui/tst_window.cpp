@@ -183,6 +183,20 @@ class WindowTest : public QObject, public CDialogs {
         return true;
     }
 
+    // Acts on the next modal dialog of that class once it is shown.
+    template <typename Dialog>
+    static void OnNextDialog(const std::function<void(Dialog*)>& act) {
+        auto* poll = new QTimer(qApp);
+        connect(poll, &QTimer::timeout, [poll, act] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) return;
+            poll->deleteLater();
+            poll->stop();
+            act(dialog);
+        });
+        poll->start(20);
+    }
+
     // The flags, the count field, and whether the pane shows the output,
     // decoded as one text.
     QString State() const {
@@ -337,6 +351,43 @@ class WindowTest : public QObject, public CDialogs {
             "CSK 1 | Veltrano: ~/l wurde gespeichert. | l: =output | CS- 1", "\xc3\x84g");
     }
     void encoding() { Run(); }
+
+    // Qt's own dialogs, answered through their widgets: the save dialog's
+    // filters list every file and keep the typed name, the message shows a
+    // name with "<b>" as it is. A dialog nobody answers is closed after ten
+    // seconds, and the row fails instead of hanging.
+    void realDialogs() {
+        QTimer deadline;
+        connect(&deadline, &QTimer::timeout, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+        });
+        deadline.start(10000);
+        m_app->SetDialogs(nullptr);
+        QVERIFY(m_app->InitInstance());
+        for (const char* step : {"C:Elben", "T:Vorname", "E"}) QVERIFY(Do(step));
+        for (const QString name : {"liste.dat", "<b>fett"}) {
+            OnNextDialog<QFileDialog>([this, name](QFileDialog* dialog) {
+                auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+                dialog->setDirectory(m_dir->path());
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+                QTest::keyClick(types, Qt::Key_Down);
+                g_log << types->itemText(0) + ", " + types->currentText() + " lists " +
+                             dialog->findChild<QFileSystemModel*>()->nameFilters().join(',');
+                OnNextDialog<QMessageBox>([](QMessageBox* box) {
+                    g_log << box->text() + (box->textFormat() == Qt::PlainText ? "" : " as rich");
+                    box->accept();
+                });
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+            QVERIFY(Do("S"));
+        }
+        g_log << QDir(m_dir->path()).entryList(QDir::Files).join(',');
+        QCOMPARE(
+            g_log.join(" | ").replace(m_dir->path(), "~"),
+            "Textdatei (*.txt), Alle Dateien (*.*) lists * | ~/liste.dat wurde gespeichert. | "
+            "Textdatei (*.txt), Alle Dateien (*.*) lists * | ~/<b>fett.txt wurde gespeichert. | "
+            "<b>fett.txt,liste.dat");
+    }
 };
 
 QTEST_MAIN(WindowTest)
