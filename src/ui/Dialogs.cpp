@@ -15,11 +15,10 @@ void CQtDialogs::MessageBox(QWidget* owner, const QString& text, const QString& 
 
 namespace {
 
-// The filters are written as the original dialog took them, where "*.*"
-// lists every file. Qt reads "*.*" as "names with a dot" and, when saving,
-// turns a typed name's extension into the chosen filter's ("liste.*"). So
-// each entry keeps its shown text and gets a pattern of Qt's own in a second
-// pair of brackets, which HideNameFilterDetails leaves out of the list.
+// The filters are written Windows style, where "*.*" lists every file. Qt reads "*.*" as "names
+// with a dot" and, when saving, turns a typed name's extension into the chosen filter's
+// ("liste.*"). So each entry keeps its shown text and gets a pattern of Qt's own in a second pair
+// of brackets, which HideNameFilterDetails leaves out of the list.
 QStringList QtNameFilters(const QString& filter) {
     QStringList filters;
     for (const QString& entry : filter.split(QStringLiteral(";;"))) {
