@@ -35,13 +35,11 @@ std::string Bracketed(const std::vector<std::string>& items) {
 }
 
 void PrintSemantics(const CSemantics& semantics) {
-    for (const std::string& culture : semantics.GetCultureNames()) {
+    for (const auto& [culture, types] : semantics.m_cultures) {
         for (const std::string& type : semantics.GetNameTypeNames(culture)) {
-            const CNameType& nameType = semantics.m_cultures.at(culture).m_nameTypes.at(type);
-            std::cout << culture << '/' << type << ' ' << nameType.m_totalWeight << '\n';
-            for (const CNamePattern& pattern : nameType.m_patterns) {
-                std::cout << ' ' << pattern.GetName() << ' ' << pattern.GetWeight()
-                          << Bracketed(pattern.m_listNames) << '\n';
+            for (const CNamePattern& pattern : types.m_nameTypes.at(type).m_patterns) {
+                std::cout << culture << '/' << type << ' ' << pattern.GetName() << ' '
+                          << pattern.GetWeight() << Bracketed(pattern.m_listNames) << '\n';
             }
         }
     }
@@ -70,29 +68,25 @@ int main(int argc, char** argv) {
             for (const auto& [name, list] : theLanguageTable.m_lists) {
                 std::cout << '[' << name << ']' << Bracketed(list.m_fragments) << '\n';
             }
-        } else if (op == "word") {
-            theLanguageTable.Load();
-            std::cout << theLanguageTable.MakeWord(Split(next())) << '\n';
-        } else if (op == "semantics" || op == "names" || op == "pick") {
+        } else if (op == "semantics") {
             CSemantics semantics;
-            const bool loaded = semantics.Load();
-            const std::string culture = op == "semantics" ? std::string() : next();
-            const std::string type = op == "semantics" ? std::string() : next();
-            if (op == "semantics") {
-                std::cout << loaded << '\n';
-                PrintSemantics(semantics);
-            } else if (op == "names") {
-                for (int n = std::stoi(next()); n > 0; --n) {
-                    std::cout << semantics.Generate(culture, type) << '\n';
-                }
-            } else {
+            std::cout << semantics.Load() << '\n';
+            PrintSemantics(semantics);
+        } else if (op == "names" || op == "pick") {
+            CSemantics semantics;
+            semantics.Load();
+            const std::string culture = next();
+            const std::string type = next();
+            const std::string count = next();
+            for (int n = op == "names" ? std::stoi(count) : 0; n > 0; --n) {
+                std::cout << semantics.Generate(culture, type) << '\n';
+            }
+            if (op == "pick") {
                 CNameType& nameType = semantics.m_cultures[culture].m_nameTypes[type];
-                const char* gap = "";
-                for (const std::string& draw : Split(next())) {
+                for (const std::string& draw : Split(count)) {
                     const CNamePattern* picked =
                         nameType.PickByWeight(static_cast<std::uint32_t>(std::stoul(draw)));
-                    std::cout << gap << (picked != nullptr ? picked->GetName() : "-");
-                    gap = " ";
+                    std::cout << ' ' << (picked != nullptr ? picked->GetName() : "-");
                 }
                 std::cout << '\n';
             }

@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 CScratchFolder::CScratchFolder() {
     std::error_code error;
-    fs::path base = fs::temp_directory_path(error);
+    const fs::path base = fs::temp_directory_path(error);
     std::string pattern = ((error ? fs::path("/tmp") : base) / "veltrano-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) != nullptr) {
         m_path = pattern;
@@ -23,7 +23,6 @@ CScratchFolder::CScratchFolder() {
 }
 
 CScratchFolder::~CScratchFolder() {
-    if (m_path.empty()) return;
     std::error_code ignored;
     // Tests take permissions away; give them back so that all can go.
     for (auto it = fs::recursive_directory_iterator(m_path, ignored);
@@ -32,7 +31,7 @@ CScratchFolder::~CScratchFolder() {
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
         }
     }
-    fs::remove_all(m_path, ignored);
+    if (!m_path.empty()) fs::remove_all(m_path, ignored);
 }
 
 std::string CScratchFolder::PathOf(std::string_view relative) const {
@@ -40,11 +39,10 @@ std::string CScratchFolder::PathOf(std::string_view relative) const {
 }
 
 std::string CScratchFolder::Write(std::string_view relative, std::string_view bytes) const {
-    std::string path = PathOf(relative);
+    const std::string path = PathOf(relative);
     std::error_code ignored;
     fs::create_directories(fs::path(path).parent_path(), ignored);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
 

@@ -22,8 +22,7 @@ class CScratchFolder {
     // The whole file, or an empty string when it cannot be read.
     std::string Read(std::string_view relative) const;
 
-    // Used only by the robustness tests of before the cases as data; these
-    // go with them (ScratchFolderExtras.cpp).
+    // Only for the robustness tests of before (ScratchFolderExtras.cpp).
     std::string WriteStreamed(std::string_view relative,
                               const std::function<bool(std::string&)>& next) const;
     std::vector<std::string> Entries(std::string_view relative = {}) const;
@@ -32,7 +31,7 @@ class CScratchFolder {
     std::string m_path;
 };
 
-// Also only for the robustness tests of before (ScratchFolderExtras.cpp).
+// Only for the robustness tests of before (ScratchFolderExtras.cpp).
 std::string WriteNumbered(const CScratchFolder& folder, std::string_view relative,
                           std::string_view unit, std::size_t count);
 std::string WriteLong(const CScratchFolder& folder, std::string_view relative,
