@@ -39,7 +39,7 @@ std::string CScratchFolder::PathOf(std::string_view relative) const {
 }
 
 std::string CScratchFolder::Write(std::string_view relative, std::string_view bytes) const {
-    const std::string path = PathOf(relative);
+    std::string path = PathOf(relative);
     std::error_code ignored;
     fs::create_directories(fs::path(path).parent_path(), ignored);
     std::ofstream(path, std::ios::binary) << bytes;
