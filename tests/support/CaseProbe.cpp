@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
         const std::string op = next();
         if (op == "settings") {
             const CConfigBase reader;
-            for (const auto& [key, value] : SettingsMap) std::cout << key << '=' << value << '\n';
+            for (const auto& [key, value] : SettingsMap)
+                std::cout << '[' << key << "] " << value << '\n';
         } else if (op == "lists") {
             std::cout << theLanguageTable.Load() << '\n';
             for (const auto& [name, list] : theLanguageTable.m_lists) {
@@ -77,13 +78,14 @@ int main(int argc, char** argv) {
             semantics.Load();
             const std::string culture = next();
             const std::string type = next();
-            const std::string count = next();
-            for (int n = op == "names" ? std::stoi(count) : 0; n > 0; --n) {
+            // names: how many; pick: the draws, each handed to the weighted choice.
+            const std::string countOrDraws = next();
+            for (int n = op == "names" ? std::stoi(countOrDraws) : 0; n > 0; --n) {
                 std::cout << semantics.Generate(culture, type) << '\n';
             }
             if (op == "pick") {
                 CNameType& nameType = semantics.m_cultures[culture].m_nameTypes[type];
-                for (const std::string& draw : Split(count)) {
+                for (const std::string& draw : Split(countOrDraws)) {
                     const CNamePattern* picked =
                         nameType.PickByWeight(static_cast<std::uint32_t>(std::stoul(draw)));
                     std::cout << ' ' << (picked != nullptr ? picked->GetName() : "-");
