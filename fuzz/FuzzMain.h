@@ -13,12 +13,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
-#include <string>
 #include <vector>
 
 #include "settings/FileRegistryStore.h"
-#include "settings/RegistryStore.h"
 #include "settings/Settings.h"
 
 void FuzzOne(std::string_view input);
@@ -35,9 +32,7 @@ std::string FuzzDir() { return std::filesystem::temp_directory_path() / "veltran
 
 std::string WriteFuzzFile(const std::string& name, std::string_view bytes) {
     std::filesystem::create_directories(FuzzDir());
-    std::ofstream out(FuzzDir() + "/" + name, std::ios::binary | std::ios::trunc);
-    // The reader would otherwise see something other than the input.
-    FuzzCheck(out.write(bytes.data(), std::ssize(bytes)).flush().good(), "cannot write the input");
+    std::ofstream(FuzzDir() + "/" + name, std::ios::binary) << bytes;
     return FuzzDir() + "/" + name;
 }
 
@@ -63,10 +58,9 @@ std::string_view FormatBody(std::string_view file) { return file; }
 // end, white space before each line is skipped, a line ends at its LF or after
 // 999 bytes.
 std::vector<std::string> ReferenceLines(std::string_view file) {
-    std::string text;
-    file = FormatBody(file);
-    for (std::size_t i = 0; i < file.size(); ++i) {
-        if (file[i] != '\r' || i + 1 == file.size() || file[i + 1] != '\n') text += file[i];
+    std::string text(FormatBody(file));
+    for (std::size_t cr = text.find("\r\n"); cr != text.npos; cr = text.find("\r\n", cr)) {
+        text.erase(cr, 1);
     }
     std::vector<std::string> lines;
     for (std::size_t pos = 0; (pos = text.find_first_not_of(" \t\n\v\f\r", pos)) != text.npos;) {

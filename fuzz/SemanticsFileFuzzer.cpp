@@ -23,18 +23,14 @@ void FuzzOne(std::string_view input) {
     std::string section;
     bool valid = true;
     for (const std::string& line : ReferenceLines(input)) {
-        if (IsComment(line)) continue;
-        if (line[0] == '[') {
-            section = HeaderName(line);
-            continue;
-        }
+        if (!IsComment(line) && line[0] == '[') section = HeaderName(line);
+        if (IsComment(line) || line[0] == '[') continue;
         const std::size_t weight = line.find(':');
         const std::size_t type = line.find(':', weight + 1);
         const std::size_t lists = line.find(':', type + 1);
-        if (section.empty() || type == line.npos || lists == line.npos) {
-            valid = false;  // the patterns before a bad line stay
-            break;
-        }
+        // The patterns before a bad line stay.
+        valid = !section.empty() && type != line.npos && lists != line.npos;
+        if (!valid) break;
         // atoi's reading, kept within 32 bits; 0 stands for 10.
         const long long read = std::clamp<long long>(
             std::strtoll(line.substr(weight + 1).c_str(), nullptr, 10), INT32_MIN, INT32_MAX);
