@@ -42,9 +42,10 @@ void FuzzOne(std::string_view input) {
     for (const auto& [cultureName, culture] : semantics.m_cultures) {
         for (const auto& [typeName, nameType] : culture.m_nameTypes) {
             for (const CNamePattern& pattern : nameType.m_patterns) {
-                std::string& text = actual[cultureName + "\n" + typeName].emplace_back(
-                    pattern.GetName() + ":" + std::to_string(pattern.GetWeight()));
-                for (const std::string& list : pattern.m_listNames) text += "," + list;
+                std::string& text =
+                    actual[std::string(cultureName).append("\n").append(typeName)].emplace_back(
+                        pattern.GetName() + ":" + std::to_string(pattern.GetWeight()));
+                for (const std::string& list : pattern.m_listNames) text.append(",").append(list);
             }
             semantics.Generate(cultureName, typeName);
         }
