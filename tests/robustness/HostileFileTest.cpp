@@ -92,9 +92,9 @@ TEST(HostileFiles, SpecialFilesReadLikeMissingOnesWithoutBlocking) {
 TEST(HostileFiles, HugeLineIsSplitNotHeldWhole) {
     CScratchFolder folder;
     WriteDataFolder(folder);
-    std::ofstream init(folder.PathOf("init.txt"), std::ios::app);
-    for (int i = 0; i < 100; ++i) init << std::string(1 << 20, 'v');
-    init << "\nlanguages=\n" << std::flush;
+    // 100 MB of NUL bytes, which are data, then a line that empties a key.
+    fs::resize_file(folder.PathOf("init.txt"), 100 << 20);
+    std::ofstream(folder.PathOf("init.txt"), std::ios::app) << "\nlanguages=\n";
     EXPECT_EXIT(Report([&] { return Start(folder); }), testing::ExitedWithCode(0), "^111$");
 }
 
