@@ -41,11 +41,12 @@ std::string ReadFuzzFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// The settings name the scratch folder and its init.txt, and the next data
-// object reads them again.
-void PointSettingsAtFuzzDir() {
+// Puts `init` in the scratch folder as init.txt and the store, Veltrano.conf,
+// beside it naming both; the next data object reads them.
+void UseFuzzSettings(std::string_view init) {
     static CFileRegistryStore store(
-        WriteFuzzFile("settings.conf", "DataDir=" + FuzzDir() + "\nInitFile=init.txt\n"));
+        WriteFuzzFile("Veltrano.conf", "DataDir=" + FuzzDir() + "\nInitFile=init.txt\n"));
+    WriteFuzzFile("init.txt", init);
     UseRegistryStore(&store);
     SettingsReloadPending = true;
 }

@@ -5,7 +5,6 @@
 #include "FuzzMain.h"
 
 void FuzzOne(std::string_view input) {
-    WriteFuzzFile("init.txt", input);
     std::map<std::string, std::string> expected{{"DataDir", FuzzDir() + "/"}};
     for (const std::string& line : ReferenceLines(input)) {
         const std::size_t equals = line.find('=');
@@ -14,7 +13,7 @@ void FuzzOne(std::string_view input) {
         }
     }
     SettingsMap.clear();
-    PointSettingsAtFuzzDir();
+    UseFuzzSettings(input);
     const CConfigBase dataObject;
     FuzzCheck(SettingsMap == expected, "the settings differ from the init file's lines");
 }

@@ -6,11 +6,10 @@
 #include "semantics/Semantics.h"
 
 void FuzzOne(std::string_view input) {
-    WriteFuzzFile("init.txt", "languages=languages.txt\nsemantics=semantics.txt\n");
     // An empty list, the empty name, and a fragment that "^" changes.
     WriteFuzzFile("languages.txt", "[a]\nan\n$\n[]\nx\n[none]\n[c]\n\xe4rm\n");
     WriteFuzzFile("semantics.txt", input);
-    PointSettingsAtFuzzDir();
+    UseFuzzSettings("languages=languages.txt\nsemantics=semantics.txt\n");
     CSemantics semantics;
     const bool loaded = semantics.Load();
     // No line of a file holds an LF, so no file defines this culture.
