@@ -35,9 +35,11 @@ void Report(const std::function<std::string()>& work) {
     std::_Exit(0);
 }
 
-// A data folder whose store names it.
+// A data folder whose store names it. The store's value goes on past a NUL
+// byte, which ends it as it ends a registry string, and its last line lost
+// the LF of its CR LF.
 void WriteDataFolder(const CScratchFolder& folder) {
-    folder.Write("Veltrano.conf", "DataDir=" + folder.Path() + "\nInitFile=init.txt\n");
+    folder.Write("Veltrano.conf", "DataDir=" + folder.Path() + '\0' + "~\nInitFile=init.txt\r");
     folder.Write("init.txt", "languages=languages.txt\nsemantics=semantics.txt\n");
     folder.Write("languages.txt", "[a]\nx\n");
     folder.Write("semantics.txt", "[C]\nl:1:T:^a\n");
@@ -92,10 +94,12 @@ TEST(HostileFiles, SpecialFilesReadLikeMissingOnesWithoutBlocking) {
 TEST(HostileFiles, HugeLineIsSplitNotHeldWhole) {
     CScratchFolder folder;
     WriteDataFolder(folder);
-    // 100 MB of NUL bytes, which are data, then a line that empties a key.
+    // The key that a line after 100 MB of NUL bytes (which are data) mends:
+    // the start is then as with no hostile file at all.
+    folder.Write("init.txt", "semantics=semantics.txt\nlanguages=none.txt\n");
     fs::resize_file(folder.PathOf("init.txt"), 100 << 20);
-    std::ofstream(folder.PathOf("init.txt"), std::ios::app) << "\nlanguages=\n";
-    EXPECT_EXIT(Report([&] { return Start(folder); }), testing::ExitedWithCode(0), "^111$");
+    std::ofstream(folder.PathOf("init.txt"), std::ios::app) << "\nlanguages=languages.txt\n";
+    EXPECT_EXIT(Report([&] { return Start(folder); }), testing::ExitedWithCode(0), "^11X1$");
 }
 
 // Every file and folder in `folder`, with a regular file's bytes.
