@@ -1,10 +1,7 @@
 #pragma once
 
-#include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // A folder of one test's own under TMPDIR (or /tmp), removed with everything
 // in it.
@@ -22,20 +19,7 @@ class CScratchFolder {
     // The whole file, or an empty string when it cannot be read.
     std::string Read(std::string_view relative) const;
 
-    // Only for the robustness tests of before (ScratchFolderExtras.cpp).
-    std::string WriteStreamed(std::string_view relative,
-                              const std::function<bool(std::string&)>& next) const;
-    std::vector<std::string> Entries(std::string_view relative = {}) const;
-
   private:
     std::string m_path;
 };
 
-// Only for the robustness tests of before (ScratchFolderExtras.cpp).
-std::string WriteNumbered(const CScratchFolder& folder, std::string_view relative,
-                          std::string_view unit, std::size_t count);
-std::string WriteLong(const CScratchFolder& folder, std::string_view relative,
-                      std::string_view prefix, char fill, std::size_t size,
-                      std::string_view suffix);
-std::size_t FileSize(const std::string& path);
-std::string ReadFile(const std::string& path);
