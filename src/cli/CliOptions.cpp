@@ -1,8 +1,10 @@
 #include "cli/CliOptions.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <limits>
+#include <optional>
 
 #include "cli/Quoted.h"
 
@@ -35,6 +37,44 @@ std::string GermanParseError(const CLI::ParseError& error) {
         }
     }
     return "Ungültiger Aufruf (" + what + ").";
+}
+
+// Options written as --name=value that CLI11 would read its own way: a flag
+// given a value ("--crlf=0" would quietly switch it off), an empty value
+// (which must not take the next argument instead), and --list=CULTURE, whose
+// value is the optional culture. The rest goes to CLI11 unchanged, reversed
+// as it wants it.
+bool PrepareArguments(int argc, const char* const* argv, std::vector<std::string>& reversed,
+                      std::optional<std::string>& listValue, std::string& error) {
+    static constexpr std::string_view kFlags[] = {"--crlf",  "--unique", "--list",
+                                                  "--check", "--help",   "--version"};
+    std::vector<std::string> args;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const std::size_t equals = arg.find('=');
+        optionsEnded = optionsEnded || arg == "--";
+        if (optionsEnded || !arg.starts_with("--") || equals == std::string_view::npos) {
+            args.emplace_back(arg);
+            continue;
+        }
+        const std::string_view name = arg.substr(0, equals);
+        const std::string_view value = arg.substr(equals + 1);
+        if (name == "--list") {
+            args.emplace_back(name);
+            listValue = std::string(value);
+        } else if (std::find(std::begin(kFlags), std::end(kFlags), name) != std::end(kFlags)) {
+            error = "Die Option " + Quoted(name) + " nimmt keinen Wert.";
+            return false;
+        } else if (value.empty()) {
+            error = "Der Option " + Quoted(name) + " fehlt ihr Wert.";
+            return false;
+        } else {
+            args.emplace_back(arg);
+        }
+    }
+    reversed.assign(args.rbegin(), args.rend());
+    return true;
 }
 
 }  // namespace
@@ -79,8 +119,11 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     app.add_flag("-V,--version", options.version);
     app.add_option("arguments", options.arguments);
 
+    std::vector<std::string> reversed;
+    std::optional<std::string> listValue;
+    if (!PrepareArguments(argc, argv, reversed, listValue, error)) return false;
     try {
-        app.parse(argc, argv);
+        app.parse(reversed);
     } catch (const CLI::ParseError& parseError) {
         // CLI11 reports through exceptions; here the failure becomes a result.
         error = GermanParseError(parseError);
@@ -95,6 +138,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     }
 
     if (options.help || options.version) return true;
+    if (listValue) options.arguments.insert(options.arguments.begin(), *listValue);
 
     const CGivenOptions given{countOption->count() > 0, seedOption->count() > 0,
                               crlfOption->count() > 0, uniqueOption->count() > 0};
@@ -169,7 +213,7 @@ std::string CliHelpText() {
            "  -n, --count ANZAHL  so viele Namen (Vorgabe 1)\n"
            "  -s, --seed N        Zufallsgenerator mit N (0 bis 4294967295) statt der\n"
            "                      Uhrzeit starten: gleiche Daten, gleicher Startwert,\n"
-           "                      gleiche Namen\n"
+           "                      gleiche Namen (0 und 1 geben dieselben Namen)\n"
            "  -u, --unique        keinen Namen zweimal ausgeben\n"
            "      --crlf          Namen durch CR LF trennen, wie die gespeicherte Liste\n"
            "                      des Desktop-Programms (nichts nach dem letzten)\n"
@@ -179,14 +223,17 @@ std::string CliHelpText() {
            "  -l, --list [KULTUR] die Kulturen auflisten, oder die Namenstypen der KULTUR\n"
            "  -c, --check         Init-, Sprach- und Semantikdatei prüfen; jeder Befund\n"
            "                      als DATEI:ZEILE: Fehler: ... oder DATEI:ZEILE: Warnung: ...\n"
-           "                      Rückgabe 0 ohne Befund, 1 bei Warnungen, 2 bei Fehlern\n"
            "  -h, --help          diese Hilfe\n"
            "  -V, --version       die Version\n"
            "  --                  beendet die Optionen (für Namen, die mit - beginnen)\n"
            "\n"
            "Ohne --init gelten die Einstellungen des Desktop-Programms\n"
            "($XDG_CONFIG_HOME/Brannock/Veltrano.conf).\n"
-           "Rückgabe: 0 Erfolg, 1 Fehler (Daten, Dateien, Ausgabe), 2 falscher Aufruf.\n";
+           "\n"
+           "Rückgabe: 0 Erfolg, 1 abgelehnt (Daten, Dateien, Ausgabe), 2 falscher Aufruf.\n"
+           "Mit --check: 0 ohne Befund, 1 nur Warnungen, 2 Fehler (mit ihnen entstehen\n"
+           "keine Namen), 3 Prüfung unmöglich (keine Einstellungen, Init-Datei nicht\n"
+           "lesbar, Ausgabe gescheitert), 2 falscher Aufruf.\n";
 }
 
 std::string CliVersionText() { return std::string("veltrano-cli ") + VELTRANO_VERSION + "\n"; }

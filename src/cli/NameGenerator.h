@@ -21,11 +21,12 @@ struct CGenerationOutcome {
 // `writer`.
 CGenerationOutcome GenerateNames(CNameType& nameType, std::uint64_t count, CNameWriter& writer);
 
-// How many names --unique can remember on this machine: every name produced
-// is kept, at some tens of bytes each beyond its own length, and a count
-// that cannot fit in the physical memory is refused before anything is
-// written rather than ending in the system's out-of-memory killer.
-std::uint64_t MaxUniqueNamesInMemory();
+// How many names of `nameLength` bytes on average --unique can remember in
+// the memory available now: every name produced is kept, and a count that
+// cannot fit is refused before anything is written rather than ending in
+// the system's out-of-memory killer. The cost of a stored name is measured,
+// not assumed.
+std::uint64_t MaxUniqueNamesInMemory(double nameLength);
 
 // The same without repeating a name. Gives up when `missLimit` draws in a
 // row bring no new name.

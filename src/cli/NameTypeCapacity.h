@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 
 class CLanguageTable;
 class CNameType;
@@ -23,12 +25,25 @@ struct CNameTypeCapacity {
 
 CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTable& table);
 
-// How many draws in a row may bring no new name before --unique gives up.
-// Enough that a name that can still come has had its chance many times over
-// (e^-40 that it was merely unlucky), but no more than a few dozen draws per
-// name asked for, so that data whose distinct names fall short of the bound
-// ends in a message rather than in a long wait.
-std::uint64_t ConsecutiveMissLimit(const CNameTypeCapacity& capacity, std::uint64_t count);
+// Every name a name type can make, each with its chance per draw, found by
+// joining every choice of fragments; false, with `chances` empty, when that
+// would mean more than `limit` joins. Joins can collide ("a"+"bc" and
+// "ab"+"c"), so this is the exact count where the bound above is not.
+bool EnumerateNames(const CNameType& nameType, const CLanguageTable& table, std::uint64_t limit,
+                    std::unordered_map<std::string, double>& chances);
+
+// How many joins --unique and the filters may make to count names exactly.
+inline constexpr std::uint64_t kEnumerationLimit = 1000000;
+
+// The average length in bytes of the names a name type makes.
+double ExpectedNameLength(const CNameType& nameType, const CLanguageTable& table);
+
+// How many draws in a row may bring no new name before --unique gives up:
+// enough that a name of chance `minChance` has had its chance many times
+// over (e^-40 that it was merely unlucky), but never so many that giving up
+// takes more than a few seconds. Fixed by the data, so that a seed gives the
+// same output everywhere.
+std::uint64_t ConsecutiveMissLimit(double logMinChance);
 
 // Saturating arithmetic for counts that may exceed 64 bits.
 std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b);
