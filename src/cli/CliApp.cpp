@@ -1,7 +1,6 @@
 #include "cli/CliApp.h"
 
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -11,6 +10,8 @@
 #include "cli/CliOptions.h"
 #include "cli/CliSettings.h"
 #include "cli/DataChecker.h"
+#include "cli/DrawPlan.h"
+#include "cli/NameFilter.h"
 #include "cli/NameGenerator.h"
 #include "cli/NameTypeCapacity.h"
 #include "cli/NameWriter.h"
@@ -44,11 +45,6 @@ std::string Listing(const std::vector<std::string>& names) {
     std::string text;
     for (const std::string& name : names) text += "\n  " + Escaped(name);
     return text;
-}
-
-// "einen Namen", "16 verschiedene Namen".
-std::string NamesPhrase(std::uint64_t count) {
-    return count == 1 ? "einen Namen" : std::to_string(count) + " verschiedene Namen";
 }
 
 // The entry a culture or name-type argument names: the one with exactly
@@ -149,71 +145,6 @@ int RunList(const CSemantics& semantics, const CCliOptions& options, std::FILE* 
     return EXIT_SUCCESS;
 }
 
-// What --unique knows of a name type before it draws.
-struct CUniqueLimits {
-    std::uint64_t exactDistinct = 0;  // 0: not counted
-    std::uint64_t maxDistinct = 0;
-    double leastChance = 1.0;  // of the rarest name, per draw
-    std::uint64_t missLimit = 0;
-};
-
-// For --unique: refuses a count the data cannot give, and says how many
-// fruitless draws in a row end the run. False, with the message given, for
-// a refusal.
-bool PrepareUnique(const CNameType& nameType, const std::string& what, std::uint64_t count,
-                   CUniqueLimits& limits, std::FILE* err) {
-    std::unordered_map<std::string, double> chances;
-    double logMinChance = 0.0;
-    if (EnumerateNames(nameType, theLanguageTable, kEnumerationLimit, chances)) {
-        limits.exactDistinct = chances.size();
-        double least = 1.0;
-        for (const auto& entry : chances) least = std::min(least, entry.second);
-        logMinChance = std::log(least);
-        if (count > chances.size()) {
-            Complain(err, what + " ergibt genau " + NamesPhrase(chances.size()) + ", nicht " +
-                              std::to_string(count) + ".");
-            return false;
-        }
-    } else {
-        const CNameTypeCapacity capacity = MeasureNameType(nameType, theLanguageTable);
-        logMinChance = capacity.logMinNameProbability;
-        limits.maxDistinct = capacity.maxDistinctNames;
-        if (count > capacity.maxDistinctNames) {
-            Complain(err, what + " ergibt höchstens " + NamesPhrase(capacity.maxDistinctNames) +
-                              ", nicht " + std::to_string(count) + ".");
-            return false;
-        }
-    }
-    limits.leastChance = std::exp(logMinChance);
-    const std::uint64_t fits =
-        MaxUniqueNamesInMemory(ExpectedNameLength(nameType, theLanguageTable));
-    if (count > fits) {
-        Complain(err, "Für --unique mit " + std::to_string(count) +
-                          " Namen reicht der Arbeitsspeicher nicht: jeder Name wird gemerkt, "
-                          "Platz ist für etwa " +
-                          std::to_string(fits) + ".");
-        return false;
-    }
-    limits.missLimit = ConsecutiveMissLimit(logMinChance);
-    return true;
-}
-
-std::string GaveUpMessage(const CUniqueLimits& limits, std::uint64_t written, std::uint64_t count) {
-    std::string message =
-        "Nach " + std::to_string(limits.missLimit) +
-        " Versuchen in Folge ohne neuen Namen aufgehört: " + std::to_string(written) + " von " +
-        std::to_string(count) + " verschiedenen Namen ausgegeben.";
-    if (limits.exactDistinct != 0) {
-        message += " Es gibt genau " + std::to_string(limits.exactDistinct) + ";";
-    } else {
-        message += " Es gibt höchstens " + std::to_string(limits.maxDistinct) + ";";
-    }
-    char chance[64];
-    std::snprintf(chance, sizeof chance, "%.3g", limits.leastChance);
-    return message + " die übrigen sind möglich, aber selten (der seltenste kommt mit der " +
-           "Wahrscheinlichkeit " + chance + " je Versuch).";
-}
-
 int RunGenerate(CSemantics& semantics, const CCliOptions& options, std::FILE* out, std::FILE* err) {
     const std::string& cultureName = options.arguments.front();
     const auto culture = FindByReading(semantics.m_cultures, cultureName);
@@ -238,12 +169,15 @@ int RunGenerate(CSemantics& semantics, const CCliOptions& options, std::FILE* ou
         return kExitFailure;
     }
 
-    CUniqueLimits limits;
-    const std::string what =
-        "Der Namenstyp " + Quoted(nameType->first) + " der Kultur " + Quoted(culture->first);
-    if (options.unique && !PrepareUnique(nameType->second, what, options.count, limits, err)) {
+    const CNameFilter filter(options.filter);
+    const CDrawPlan plan = PlanDraws(
+        nameType->second, theLanguageTable, filter, options.unique, options.count,
+        "Der Namenstyp " + Quoted(nameType->first) + " der Kultur " + Quoted(culture->first));
+    if (!plan.refusal.empty()) {
+        Complain(err, plan.refusal);
         return kExitFailure;
     }
+    const CNameFilter* fitting = filter.Asked() != 0 ? &filter : nullptr;
 
     if (options.seed) SeedRandom(*options.seed);
 
@@ -251,9 +185,10 @@ int RunGenerate(CSemantics& semantics, const CCliOptions& options, std::FILE* ou
     CGenerationOutcome outcome;
     bool outOfMemory = false;
     try {
-        outcome = options.unique ? GenerateUniqueNames(nameType->second, options.count,
-                                                       limits.missLimit, writer)
-                                 : GenerateNames(nameType->second, options.count, writer);
+        outcome = options.unique ? GenerateUniqueNames(nameType->second, options.count, fitting,
+                                                       plan.missLimit, writer)
+                                 : GenerateNames(nameType->second, options.count, fitting,
+                                                 plan.missLimit, writer);
     } catch (const std::bad_alloc&) {
         // The names written so far are whole; the run ends with them and
         // says why, instead of aborting with a cut last line.
@@ -268,8 +203,8 @@ int RunGenerate(CSemantics& semantics, const CCliOptions& options, std::FILE* ou
         Complain(err, "Der Arbeitsspeicher reicht nicht für weitere Namen.");
         return kExitFailure;
     }
-    if (outcome.status == CGenerationOutcome::Status::kNoNewNames) {
-        Complain(err, GaveUpMessage(limits, outcome.written, options.count));
+    if (outcome.status == CGenerationOutcome::Status::kGaveUp) {
+        Complain(err, GaveUpMessage(plan, options.unique, outcome.written, options.count));
         return kExitFailure;
     }
     return EXIT_SUCCESS;

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <limits>
 #include <optional>
+#include <tuple>
 
 #include "cli/Quoted.h"
 
@@ -16,6 +17,7 @@ struct CGivenOptions {
     bool seed = false;
     bool crlf = false;
     bool unique = false;
+    const char* filter = nullptr;  // the first filter given
 };
 
 std::string FirstGenerationOption(const CGivenOptions& given) {
@@ -23,6 +25,7 @@ std::string FirstGenerationOption(const CGivenOptions& given) {
     if (given.seed) return "--seed";
     if (given.unique) return "--unique";
     if (given.crlf) return "--crlf";
+    if (given.filter != nullptr) return given.filter;
     return {};
 }
 
@@ -113,6 +116,14 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     CLI::Option* initOption = app.add_option("-i,--init", initText);
     CLI::Option* crlfOption = app.add_flag("--crlf", options.crlf);
     CLI::Option* uniqueOption = app.add_flag("-u,--unique", options.unique);
+    std::string startsText;
+    std::string endsText;
+    std::string minText;
+    std::string maxText;
+    CLI::Option* startsOption = app.add_option("--starts-with", startsText);
+    CLI::Option* endsOption = app.add_option("--ends-with", endsText);
+    CLI::Option* minOption = app.add_option("--min-length", minText);
+    CLI::Option* maxOption = app.add_option("--max-length", maxText);
     app.add_flag("-l,--list", options.list);
     app.add_flag("-c,--check", options.check);
     app.add_flag("-h,--help", options.help);
@@ -140,8 +151,31 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     if (options.help || options.version) return true;
     if (listValue) options.arguments.insert(options.arguments.begin(), *listValue);
 
-    const CGivenOptions given{countOption->count() > 0, seedOption->count() > 0,
-                              crlfOption->count() > 0, uniqueOption->count() > 0};
+    CGivenOptions given{countOption->count() > 0, seedOption->count() > 0, crlfOption->count() > 0,
+                        uniqueOption->count() > 0};
+    if (startsOption->count() > 0) options.filter.startsWith = startsText;
+    if (endsOption->count() > 0) options.filter.endsWith = endsText;
+    for (const auto& [option, text, length] :
+         {std::tuple(minOption, &minText, &options.filter.minLength),
+          std::tuple(maxOption, &maxText, &options.filter.maxLength)}) {
+        if (option->count() == 0) continue;
+        std::uint64_t value = 0;
+        if (!ParseUnsigned64(*text, value)) {
+            error = "Die Länge " + Quoted(*text) + " für " + option->get_name() +
+                    " ist keine ganze Zahl von 0 bis " +
+                    std::to_string(std::numeric_limits<std::uint64_t>::max()) + ".";
+            return false;
+        }
+        *length = value;
+    }
+    for (const CLI::Option* option : {startsOption, endsOption, minOption, maxOption}) {
+        if (given.filter == nullptr && option->count() > 0) {
+            given.filter = option == startsOption ? "--starts-with"
+                           : option == endsOption ? "--ends-with"
+                           : option == minOption  ? "--min-length"
+                                                  : "--max-length";
+        }
+    }
     if (given.count) {
         if (!ParseUnsigned64(countText, options.count)) {
             error = "Die Anzahl " + Quoted(countText) + " ist keine ganze Zahl von 0 bis " +
@@ -215,6 +249,15 @@ std::string CliHelpText() {
            "                      Uhrzeit starten: gleiche Daten, gleicher Startwert,\n"
            "                      gleiche Namen (0 und 1 geben dieselben Namen)\n"
            "  -u, --unique        keinen Namen zweimal ausgeben\n"
+           "      --starts-with TEXT  nur Namen, die mit TEXT beginnen, z. B.\n"
+           "                      --starts-with K für eine Familie, die mit K anfängt\n"
+           "      --ends-with TEXT    nur Namen, die auf TEXT enden, z. B. --ends-with ia\n"
+           "      --min-length N  nur Namen mit mindestens N Zeichen, z. B. --min-length 6\n"
+           "      --max-length N  nur Namen mit höchstens N Zeichen\n"
+           "                      Groß- und Kleinschreibung zählt bei TEXT nicht; Zeichen\n"
+           "                      zählen, wie das Desktop-Programm sie zeigt. Namen, die\n"
+           "                      nicht passen, werden gezogen und verworfen: derselbe\n"
+           "                      Startwert gibt dieselben Namen, nur die passenden.\n"
            "      --crlf          Namen durch CR LF trennen, wie die gespeicherte Liste\n"
            "                      des Desktop-Programms (nichts nach dem letzten)\n"
            "  -i, --init DATEI    Daten aus dieser Init-Datei; ihr Ordner ist der\n"

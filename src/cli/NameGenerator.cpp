@@ -11,16 +11,30 @@
 #include <unordered_set>
 #include <utility>
 
+#include "cli/NameFilter.h"
 #include "cli/NameWriter.h"
 #include "semantics/Semantics.h"
 
-CGenerationOutcome GenerateNames(CNameType& nameType, std::uint64_t count, CNameWriter& writer) {
+CGenerationOutcome GenerateNames(CNameType& nameType, std::uint64_t count,
+                                 const CNameFilter* filter, std::uint64_t missLimit,
+                                 CNameWriter& writer) {
     CGenerationOutcome outcome;
-    for (; outcome.written < count; ++outcome.written) {
-        if (!writer.Write(nameType.Generate())) {
+    std::uint64_t misses = 0;
+    while (outcome.written < count) {
+        const std::string name = nameType.Generate();
+        if (filter != nullptr && !filter->Fits(name)) {
+            if (++misses >= missLimit) {
+                outcome.status = CGenerationOutcome::Status::kGaveUp;
+                return outcome;
+            }
+            continue;
+        }
+        misses = 0;
+        if (!writer.Write(name)) {
             outcome.status = CGenerationOutcome::Status::kWriteFailed;
             return outcome;
         }
+        ++outcome.written;
     }
     return outcome;
 }
@@ -68,16 +82,22 @@ std::uint64_t MaxUniqueNamesInMemory(double nameLength) {
 }
 
 CGenerationOutcome GenerateUniqueNames(CNameType& nameType, std::uint64_t count,
-                                       std::uint64_t missLimit, CNameWriter& writer) {
+                                       const CNameFilter* filter, std::uint64_t missLimit,
+                                       CNameWriter& writer) {
     CGenerationOutcome outcome;
+    // Only names that fit are kept: a filtered run prints the first
+    // appearances of fitting names, as the unfiltered run would.
     std::unordered_set<std::string> seen;
     seen.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, 1 << 20)));
     std::uint64_t misses = 0;
     while (outcome.written < count) {
-        const auto [name, isNew] = seen.insert(nameType.Generate());
+        std::string drawn = nameType.Generate();
+        const bool fits = filter == nullptr || filter->Fits(drawn);
+        const auto [name, isNew] =
+            fits ? seen.insert(std::move(drawn)) : std::pair(seen.end(), false);
         if (!isNew) {
             if (++misses >= missLimit) {
-                outcome.status = CGenerationOutcome::Status::kNoNewNames;
+                outcome.status = CGenerationOutcome::Status::kGaveUp;
                 return outcome;
             }
             continue;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <map>
 #include <set>
@@ -146,26 +147,25 @@ CPositionChoices ChoicesOf(const CFragmentList& list, bool capital) {
 }
 
 void JoinAll(const std::vector<CPositionChoices>& positions, std::size_t at, std::string& name,
-             double chance, std::unordered_map<std::string, double>& chances) {
+             double chance, const std::function<void(const std::string&, double)>& visit) {
     if (at == positions.size()) {
-        chances[name] += chance;
+        visit(name, chance);
         return;
     }
     const std::size_t length = name.size();
     for (const auto& [piece, share] : positions[at]) {
         name += piece;
-        JoinAll(positions, at + 1, name, chance * share, chances);
+        JoinAll(positions, at + 1, name, chance * share, visit);
         name.resize(length);
     }
 }
 
 }  // namespace
 
-bool EnumerateNames(const CNameType& nameType, const CLanguageTable& table, std::uint64_t limit,
-                    std::unordered_map<std::string, double>& chances) {
-    chances.clear();
+bool ForEachJoin(const CNameType& nameType, const CLanguageTable& table, std::uint64_t limit,
+                 const std::function<void(const std::string& name, double chance)>& visit) {
     if (nameType.m_totalWeight == 0) {
-        chances[""] = 1.0;
+        visit(std::string(), 1.0);
         return true;
     }
     std::vector<std::pair<double, std::vector<CPositionChoices>>> patterns;
@@ -181,10 +181,28 @@ bool EnumerateNames(const CNameType& nameType, const CLanguageTable& table, std:
         patterns.emplace_back(chance, std::move(choices));
     });
     if (joins > limit) return false;
-    chances.reserve(static_cast<std::size_t>(joins));
     std::string name;
-    for (const auto& [chance, choices] : patterns) JoinAll(choices, 0, name, chance, chances);
+    for (const auto& [chance, choices] : patterns) JoinAll(choices, 0, name, chance, visit);
     return true;
+}
+
+void ByteLengthRange(const CNameType& nameType, const CLanguageTable& table, std::uint64_t& fewest,
+                     std::uint64_t& most) {
+    fewest = nameType.m_totalWeight == 0 ? 0 : kMax;
+    most = 0;
+    ForEachChosenPattern(nameType, table, [&](double /*chance*/, const auto& positions) {
+        std::uint64_t shortest = 0;
+        std::uint64_t longest = 0;
+        for (const auto& [list, capital] : positions) {
+            const auto [low, high] = std::minmax_element(
+                list->m_fragments.begin(), list->m_fragments.end(),
+                [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+            shortest += low->size();
+            longest += high->size();
+        }
+        fewest = std::min(fewest, shortest);
+        most = std::max(most, longest);
+    });
 }
 
 double ExpectedNameLength(const CNameType& nameType, const CLanguageTable& table) {

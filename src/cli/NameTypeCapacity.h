@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
-#include <unordered_map>
 
 class CLanguageTable;
 class CNameType;
@@ -25,15 +25,19 @@ struct CNameTypeCapacity {
 
 CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTable& table);
 
-// Every name a name type can make, each with its chance per draw, found by
-// joining every choice of fragments; false, with `chances` empty, when that
-// would mean more than `limit` joins. Joins can collide ("a"+"bc" and
-// "ab"+"c"), so this is the exact count where the bound above is not.
-bool EnumerateNames(const CNameType& nameType, const CLanguageTable& table, std::uint64_t limit,
-                    std::unordered_map<std::string, double>& chances);
+// Calls `visit` with every name a name type can make by one choice of
+// fragments, and that choice's chance per draw; joins can collide ("a"+"bc"
+// and "ab"+"c"), so one name may come more than once. False, without a
+// call, when that would mean more than `limit` joins.
+bool ForEachJoin(const CNameType& nameType, const CLanguageTable& table, std::uint64_t limit,
+                 const std::function<void(const std::string& name, double chance)>& visit);
 
 // How many joins --unique and the filters may make to count names exactly.
 inline constexpr std::uint64_t kEnumerationLimit = 1000000;
+
+// The fewest and the most bytes a name of a name type can have.
+void ByteLengthRange(const CNameType& nameType, const CLanguageTable& table, std::uint64_t& fewest,
+                     std::uint64_t& most);
 
 // The average length in bytes of the names a name type makes.
 double ExpectedNameLength(const CNameType& nameType, const CLanguageTable& table);

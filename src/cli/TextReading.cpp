@@ -1,7 +1,6 @@
 #include "cli/TextReading.h"
 
 #include <array>
-#include <cstdint>
 
 namespace {
 
@@ -27,15 +26,13 @@ void AppendUtf8(std::string& out, char32_t code) {
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view bytes) {
+bool DecodeUtf8(std::string_view bytes, std::u32string* characters) {
     for (std::size_t i = 0; i < bytes.size();) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = 0;
-        char32_t code = 0;
+        std::size_t length = 1;
+        char32_t code = lead;
         char32_t smallest = 0;
         if (lead < 0x80) {
-            ++i;
-            continue;
         } else if ((lead & 0xE0) == 0xC0) {
             length = 2, code = lead & 0x1F, smallest = 0x80;
         } else if ((lead & 0xF0) == 0xE0) {
@@ -55,21 +52,27 @@ bool IsValidUtf8(std::string_view bytes) {
         if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
             return false;
         }
+        if (characters != nullptr) *characters += code;
         i += length;
     }
     return true;
 }
 
+char32_t Windows1252Character(unsigned char byte) {
+    return byte >= 0x80 && byte <= 0x9F ? kWindows1252High[byte - 0x80] : byte;
+}
+
+void ReadAsShown(std::string_view bytes, std::u32string& characters) {
+    characters.clear();
+    if (DecodeUtf8(bytes, &characters)) return;
+    characters.clear();
+    for (const char c : bytes) characters += Windows1252Character(static_cast<unsigned char>(c));
+}
+
 std::string Windows1252ToUtf8(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size() * 2);
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        AppendUtf8(text, byte >= 0x80 && byte <= 0x9F ? kWindows1252High[byte - 0x80] : byte);
-    }
+    for (const char c : bytes)
+        AppendUtf8(text, Windows1252Character(static_cast<unsigned char>(c)));
     return text;
-}
-
-std::string DisplayReading(std::string_view bytes) {
-    return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
 }

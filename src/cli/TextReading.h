@@ -6,11 +6,19 @@
 // Names are bytes. The desktop program shows them as UTF-8 where they are
 // valid UTF-8 and as Windows-1252 otherwise; these give that same reading.
 
-bool IsValidUtf8(std::string_view bytes);
+// Decodes `bytes` as UTF-8, appending each character to `characters` where
+// it is given; false at the first byte that is not valid UTF-8.
+bool DecodeUtf8(std::string_view bytes, std::u32string* characters);
 
-// Windows-1252 bytes as UTF-8. The five bytes the code page leaves undefined
-// keep their C1 control code, as the desktop program shows them.
+inline bool IsValidUtf8(std::string_view bytes) { return DecodeUtf8(bytes, nullptr); }
+
+// One Windows-1252 byte as a character. The five bytes the code page leaves
+// undefined keep their C1 control code, as the desktop program shows them.
+char32_t Windows1252Character(unsigned char byte);
+
+// The characters a person sees for `bytes`, in place of what `characters`
+// held.
+void ReadAsShown(std::string_view bytes, std::u32string& characters);
+
+// Windows-1252 bytes as UTF-8.
 std::string Windows1252ToUtf8(std::string_view bytes);
-
-// The text a person sees for `bytes`, as UTF-8.
-std::string DisplayReading(std::string_view bytes);
