@@ -1,5 +1,7 @@
 #include "cli/NameFilter.h"
 
+#include <algorithm>
+
 #include "cli/TextReading.h"
 
 namespace {
@@ -24,7 +26,7 @@ char32_t FoldCase(char32_t c) {
 
 void FoldedReading(std::string_view bytes, std::u32string& characters) {
     ReadAsShown(bytes, characters);
-    for (char32_t& c : characters) c = FoldCase(c);
+    std::transform(characters.begin(), characters.end(), characters.begin(), FoldCase);
 }
 
 CNameFilter::CNameFilter(const CNameFilterOptions& options) : m_options(options) {
@@ -52,9 +54,8 @@ bool AsciiMatches(std::string_view text, std::size_t at, std::u32string_view fol
 }
 
 bool IsAscii(std::string_view text) {
-    unsigned char any = 0;
-    for (const char c : text) any |= static_cast<unsigned char>(c);
-    return any < 0x80;
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -18,6 +19,13 @@ namespace {
 
 constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
 
+// A fragment as a position with or without the capital mark adds it.
+std::string AsDrawn(const std::string& fragment, bool capital) {
+    std::string piece = fragment;
+    if (capital && !piece.empty()) piece[0] = UpperCaseAscii(piece[0]);
+    return piece;
+}
+
 // One list as a position of a pattern sees it: the capital letter may make
 // two fragments equal ("ae" and "Ae").
 struct CListView {
@@ -29,11 +37,7 @@ struct CListView {
 
 CListView ViewList(const CFragmentList& list, bool capital) {
     std::unordered_map<std::string, std::uint64_t> multiplicity;
-    for (const std::string& fragment : list.m_fragments) {
-        std::string piece = fragment;
-        if (capital && !piece.empty()) piece[0] = UpperCaseAscii(piece[0]);
-        ++multiplicity[piece];
-    }
+    for (const std::string& fragment : list.m_fragments) ++multiplicity[AsDrawn(fragment, capital)];
     CListView view;
     view.distinctFragments = multiplicity.size();
     std::uint64_t rarest = kMax;
@@ -139,10 +143,7 @@ using CPositionChoices = std::vector<std::pair<std::string, double>>;
 CPositionChoices ChoicesOf(const CFragmentList& list, bool capital) {
     std::map<std::string, double> shares;
     const double each = 1.0 / static_cast<double>(list.m_fragments.size());
-    for (std::string piece : list.m_fragments) {
-        if (capital && !piece.empty()) piece[0] = UpperCaseAscii(piece[0]);
-        shares[piece] += each;
-    }
+    for (const std::string& fragment : list.m_fragments) shares[AsDrawn(fragment, capital)] += each;
     return {shares.begin(), shares.end()};
 }
 
@@ -209,8 +210,11 @@ double ExpectedNameLength(const CNameType& nameType, const CLanguageTable& table
     double length = 0.0;
     ForEachChosenPattern(nameType, table, [&](double chance, const auto& positions) {
         for (const auto& [list, capital] : positions) {
-            std::uint64_t bytes = 0;
-            for (const std::string& fragment : list->m_fragments) bytes += fragment.size();
+            const std::uint64_t bytes = std::accumulate(
+                list->m_fragments.begin(), list->m_fragments.end(), std::uint64_t{0},
+                [](std::uint64_t sum, const std::string& fragment) {
+                    return sum + fragment.size();
+                });
             length +=
                 chance * static_cast<double>(bytes) / static_cast<double>(list->m_fragments.size());
         }
