@@ -19,6 +19,36 @@ std::string WithoutTrailingSlashes(std::string dir) {
     return dir;
 }
 
+// The sample data installed with the program lies at the same place relative
+// to the executable in the build tree and in every installation.
+std::string BundledDataDir() {
+    std::error_code failure;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", failure);
+    if (failure) return {};
+    const std::filesystem::path dir =
+        (exe.parent_path() / VELTRANO_DATA_DIR_FROM_BIN).lexically_normal();
+    return WithoutTrailingSlashes(dir.string());
+}
+
+// A user who tries the command-line tool before the desktop program gets the
+// store the desktop program would have made, never one in place of theirs.
+// True when there is a store now.
+bool CreateStoreOnFirstRun() {
+    const std::string dataDir = BundledDataDir();
+    if (dataDir.empty()) return false;
+    CFileRegistryStore store;
+    // A store that another process made in the meantime serves as well.
+    if (store.CreateIfMissing({{"DataDir", dataDir}, {"InitFile", "init.txt"}}) ==
+        CFileRegistryStore::Creation::kFailed) {
+        return false;
+    }
+    // The settings were read before main() from a store that did not exist.
+    SettingsMap.clear();
+    SettingsReloadPending = true;
+    LoadSettings();
+    return true;
+}
+
 }  // namespace
 
 CPathDisplay::CPathDisplay(std::string absoluteDir, std::string shownDir)
@@ -78,17 +108,17 @@ bool UseInitFileSettings(const std::string& path, CMemoryRegistryStore& store,
 }
 
 bool StoreSettingsSource(CSettingsSource& source, std::string& error) {
-    const std::string dataDir = ReadRegistryValue("DataDir");
+    std::string dataDir = ReadRegistryValue("DataDir");
+    if (dataDir == kErrorNoKey && CreateStoreOnFirstRun()) dataDir = ReadRegistryValue("DataDir");
     const std::string initFile = ReadRegistryValue("InitFile");
     if (dataDir == kErrorNoKey) {
         const std::string storePath = CFileRegistryStore::DefaultPath();
         error = storePath.empty()
                     ? "Keine gespeicherten Einstellungen: weder XDG_CONFIG_HOME noch HOME ist "
                       "gesetzt."
-                    : "Keine gespeicherten Einstellungen: " + Quoted(storePath) + " fehlt.";
-        error +=
-            " Das Desktop-Programm legt sie beim ersten Start an; sonst die Daten mit "
-            "--init DATEI angeben.";
+                    : "Keine gespeicherten Einstellungen: " + Quoted(storePath) +
+                          " lässt sich weder lesen noch anlegen.";
+        error += " Die Daten mit --init DATEI angeben.";
         return false;
     }
     const char* missing = dataDir == kErrorUnknownSubkey    ? "DataDir"

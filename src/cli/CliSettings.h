@@ -37,7 +37,9 @@ bool UseInitFileSettings(const std::string& path, CMemoryRegistryStore& store,
                          CSettingsSource& source, std::string& error);
 
 // The init file named by the user's store, as the desktop program finds it.
-// False, with a German message, when the store or one of its values is
+// Where there is no store yet, creates it pointing at the bundled sample data,
+// as the desktop program's first start does. False, with a German message,
+// when the store is missing and cannot be made, or one of its values is
 // missing.
 bool StoreSettingsSource(CSettingsSource& source, std::string& error);
 

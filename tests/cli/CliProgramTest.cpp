@@ -215,7 +215,20 @@ TEST_F(CliProgram, WithoutInitTheStoreNamesTheData) {
     EXPECT_EQ(run.out, "Nachbarn\nTestvolk\n");
 }
 
-TEST_F(CliProgram, WithoutStoreOrInitTheErrorNamesTheStore) {
+// A user who runs the command-line tool before the desktop program gets the
+// store the desktop program would make.
+TEST_F(CliProgram, FirstRunCreatesTheStoreAtTheBundledData) {
+    const CCliRun run = Run({"--list"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Waldelben\n"), std::string::npos) << run.out;
+    const std::filesystem::path bundled =
+        std::filesystem::path(VELTRANO_CLI_PATH).parent_path().parent_path() / "share/veltrano";
+    EXPECT_EQ(config.Read("Brannock/Veltrano.conf"),
+              "DataDir=" + std::filesystem::canonical(bundled).string() + "\nInitFile=init.txt\n");
+}
+
+TEST_F(CliProgram, StoreThatCannotBeMadeIsNamedInTheError) {
+    std::filesystem::create_directories(config.PathOf("Brannock/Veltrano.conf"));
     const CCliRun run = Run({"Testvolk", "Name"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");
