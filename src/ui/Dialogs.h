@@ -8,7 +8,9 @@ class QWidget;
 
 // What a file dialog is asked to show.
 struct CFileDialogRequest {
-    QString filter;         // entries separated by ";;", e.g. "Textdatei (*.txt)"
+    // Entries separated by ";;", written Windows style: "Textdatei (*.txt)",
+    // and "Alle Dateien (*.*)" for every file.
+    QString filter;
     QString defaultSuffix;  // appended to a typed name without one
     QString initialName;    // preselected file name, may be empty
 };

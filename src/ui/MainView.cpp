@@ -419,12 +419,18 @@ void CMainView::ShowOutput(std::size_t unchangedBytes) {
 }
 
 // Only digits and backspace may be typed into the count field. Editing keys
-// that type nothing (arrows, Delete) and shortcuts pass; text pasted through
-// the field's context menu passes too and is read by the create command.
+// that type nothing (arrows, Delete) pass; text pasted through the field's
+// context menu passes too and is read by the create command.
 bool CMainView::IsRefusedCountInput(QEvent* event) const {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers().testAnyFlags(Qt::ControlModifier | Qt::MetaModifier)) {
+        // A line edit takes Ctrl and Ctrl+Shift as its own shortcuts (Ctrl+A)
+        // and never types their text. Any other key press types its text,
+        // whatever it carries: Super+x types "x", and AltGr arrives as
+        // Ctrl+Alt. So the text alone decides for those.
+        const Qt::KeyboardModifiers modifiers = key->modifiers();
+        if (modifiers == Qt::ControlModifier ||
+            modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
             return false;
         }
         const QString typed = key->text();

@@ -3,8 +3,6 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,21 +12,17 @@ namespace fs = std::filesystem;
 
 CScratchFolder::CScratchFolder() {
     std::error_code error;
-    fs::path base = fs::temp_directory_path(error);
-    if (error) {
-        base = "/tmp";
-    }
-    std::string pattern = (base / "veltrano-test-XXXXXX").string();
+    const fs::path base = fs::temp_directory_path(error);
+    std::string pattern = ((error ? fs::path("/tmp") : base) / "veltrano-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) != nullptr) {
         m_path = pattern;
+        // Traversable by every user, so that a child that gave up root can
+        // reach it.
         ::chmod(m_path.c_str(), 0755);
     }
 }
 
 CScratchFolder::~CScratchFolder() {
-    if (m_path.empty()) {
-        return;
-    }
     std::error_code ignored;
     // Tests take permissions away; give them back so that all can go.
     for (auto it = fs::recursive_directory_iterator(m_path, ignored);
@@ -37,7 +31,7 @@ CScratchFolder::~CScratchFolder() {
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
         }
     }
-    fs::remove_all(m_path, ignored);
+    if (!m_path.empty()) fs::remove_all(m_path, ignored);
 }
 
 std::string CScratchFolder::PathOf(std::string_view relative) const {
@@ -48,89 +42,11 @@ std::string CScratchFolder::Write(std::string_view relative, std::string_view by
     std::string path = PathOf(relative);
     std::error_code ignored;
     fs::create_directories(fs::path(path).parent_path(), ignored);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path;
-}
-
-std::string CScratchFolder::WriteStreamed(std::string_view relative,
-                                          const std::function<bool(std::string&)>& next) const {
-    std::string path = PathOf(relative);
-    std::error_code ignored;
-    fs::create_directories(fs::path(path).parent_path(), ignored);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    std::string piece;
-    while (next(piece)) {
-        out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
-        piece.clear();
-    }
+    std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
 
 std::string CScratchFolder::Read(std::string_view relative) const {
-    return ReadFile(PathOf(relative));
-}
-
-std::vector<std::string> CScratchFolder::Entries(std::string_view relative) const {
-    std::vector<std::string> names;
-    std::error_code error;
-    std::transform(fs::directory_iterator(PathOf(relative), error), fs::directory_iterator(),
-                   std::back_inserter(names),
-                   [](const auto& entry) { return entry.path().filename().string(); });
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string WriteNumbered(const CScratchFolder& folder, std::string_view relative,
-                          std::string_view unit, std::size_t count) {
-    std::size_t done = 0;
-    return folder.WriteStreamed(relative, [&](std::string& piece) {
-        for (; done < count && piece.size() < (1u << 20); ++done) {
-            for (const char c : unit) {
-                if (c == '%') {
-                    piece += std::to_string(done);
-                } else {
-                    piece += c;
-                }
-            }
-        }
-        return !piece.empty();
-    });
-}
-
-std::string WriteLong(const CScratchFolder& folder, std::string_view relative,
-                      std::string_view prefix, char fill, std::size_t size,
-                      std::string_view suffix) {
-    constexpr std::size_t kPiece = 1u << 20;
-    std::size_t left = size;
-    int stage = 0;
-    return folder.WriteStreamed(relative, [&](std::string& piece) {
-        if (stage == 0) {
-            piece = prefix;
-            stage = 1;
-            return true;
-        }
-        if (left > 0) {
-            piece.assign(std::min(left, kPiece), fill);
-            left -= piece.size();
-            return true;
-        }
-        if (stage == 1) {
-            piece = suffix;
-            stage = 2;
-            return true;
-        }
-        return false;
-    });
-}
-
-std::size_t FileSize(const std::string& path) {
-    std::error_code error;
-    const auto size = fs::file_size(path, error);
-    return error ? 0 : static_cast<std::size_t>(size);
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(relative), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
