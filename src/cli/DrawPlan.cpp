@@ -141,27 +141,19 @@ CDrawPlan PlanDraws(const CNameType& nameType, const CLanguageTable& table,
 
 std::string GaveUpMessage(const CDrawPlan& plan, bool unique, std::uint64_t written,
                           std::uint64_t count) {
-    std::string message = "Nach " + std::to_string(plan.missLimit) + " Versuchen in Folge ohne " +
-                          (unique ? "neuen " : "passenden ") +
-                          "Namen aufgehört: " + std::to_string(written) + " von " +
-                          std::to_string(count) + " Namen ausgegeben.";
-    if (plan.counted) {
-        message += " Es gibt genau " + std::to_string(plan.fittingNames) +
-                   (unique ? " verschiedene" : "") + "; ";
-    } else if (unique) {
-        message += " Es gibt höchstens " + std::to_string(plan.maxNames) + "; ";
-    } else {
-        message += " ";
+    const std::string message = "Nach " + std::to_string(plan.missLimit) +
+                                " Versuchen in Folge ohne " + (unique ? "neuen " : "passenden ") +
+                                "Namen aufgehört: " + std::to_string(written) + " von " +
+                                std::to_string(count) + " Namen ausgegeben. ";
+    if (!unique) {
+        return message + (plan.counted ? "Ein Versuch passt mit der Wahrscheinlichkeit " +
+                                             Chance(plan.fitChance) + "."
+                                       : std::string("Passende Namen sind möglich, aber selten."));
     }
-    if (unique) {
-        return message +
-               "die übrigen sind möglich, aber selten (der seltenste kommt mit der "
-               "Wahrscheinlichkeit " +
-               Chance(plan.leastChance) + " je Versuch).";
-    }
-    if (plan.counted) {
-        return message + "ein Versuch passt mit der Wahrscheinlichkeit " + Chance(plan.fitChance) +
-               ".";
-    }
-    return message + "Passende Namen sind möglich, aber selten.";
+    return message + "Es gibt " +
+           (plan.counted ? "genau " + std::to_string(plan.fittingNames)
+                         : "höchstens " + std::to_string(plan.maxNames)) +
+           " verschiedene; die übrigen sind möglich, aber selten (der seltenste kommt mit der "
+           "Wahrscheinlichkeit " +
+           Chance(plan.leastChance) + " je Versuch).";
 }
