@@ -31,7 +31,7 @@ _veltrano_cli() {
     _init_completion -s || return
 
     case $prev in
-        -n | --count | -s | --seed)
+        -n | --count | -s | --seed | --starts-with | --ends-with | --min-length | --max-length)
             return
             ;;
         -i | --init)
@@ -42,8 +42,9 @@ _veltrano_cli() {
     $split && return
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--count --seed --unique --crlf --init --list
-            --check --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W '--count --seed --unique --crlf --starts-with
+            --ends-with --min-length --max-length --init --list --check --help
+            --version' -- "$cur"))
         return
     fi
 
@@ -64,7 +65,9 @@ _veltrano_cli() {
                 init=(--init "$(dequote "${words[i]}")")
                 ;;
             --init=*) init=(--init "$(dequote "${word#--init=}")") ;;
-            -n | --count | -s | --seed) ((i++)) ;;
+            -n | --count | -s | --seed | --starts-with | --ends-with | --min-length | --max-length)
+                ((i++))
+                ;;
             -l | --list) list=1 ;;
             -c | --check | -h | --help | -V | --version) return ;;
             --) options_done=1 ;;

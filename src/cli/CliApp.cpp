@@ -2,7 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,10 +10,14 @@
 #include "cli/CliOptions.h"
 #include "cli/CliSettings.h"
 #include "cli/DataChecker.h"
+#include "cli/DrawPlan.h"
+#include "cli/NameFilter.h"
 #include "cli/NameGenerator.h"
 #include "cli/NameTypeCapacity.h"
 #include "cli/NameWriter.h"
 #include "cli/Quoted.h"
+#include "cli/SystemError.h"
+#include "cli/TextReading.h"
 #include "language/LanguageTable.h"
 #include "language/Random.h"
 #include "semantics/Semantics.h"
@@ -24,6 +28,8 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+// --check could not look at the data at all.
+constexpr int kExitCheckCouldNotRun = 3;
 
 void Print(std::FILE* stream, std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stream);
@@ -37,8 +43,22 @@ void Complain(std::FILE* err, std::string_view message) {
 
 std::string Listing(const std::vector<std::string>& names) {
     std::string text;
-    for (const std::string& name : names) text += "\n  " + name;
+    for (const std::string& name : names) text += "\n  " + Escaped(name);
     return text;
+}
+
+// The entry a culture or name-type argument names: the one with exactly
+// those bytes, or else the one that reads as that text where the desktop
+// program shows it as Windows-1252, so that "männlich" typed in a UTF-8
+// terminal finds "m\xe4nnlich".
+template <typename Map>
+auto FindByReading(Map& map, const std::string& argument) {
+    auto found = map.find(argument);
+    if (found != map.end() || !IsValidUtf8(argument)) return found;
+    for (auto it = map.begin(); it != map.end(); ++it) {
+        if (!IsValidUtf8(it->first) && Windows1252ToUtf8(it->first) == argument) return it;
+    }
+    return found;
 }
 
 // Puts the file store back when the run ends, so that a memory store on
@@ -51,16 +71,30 @@ class CRegistryStoreRestorer {
     ~CRegistryStoreRestorer() { UseRegistryStore(nullptr); }
 };
 
-std::string WriteFailure(const CNameWriter& writer) {
-    return std::string("Die Ausgabe lässt sich nicht schreiben: ") +
-           std::strerror(writer.ErrorNumber() != 0 ? writer.ErrorNumber() : EIO);
+std::string WriteFailure(int errorNumber) {
+    return "Die Ausgabe lässt sich nicht schreiben: " +
+           SystemErrorText(errorNumber != 0 ? errorNumber : EIO) + ".";
 }
 
-int ComplainStops(const CDataChecker& checker, std::FILE* err) {
+std::string WriteFailure(const CNameWriter& writer) { return WriteFailure(writer.ErrorNumber()); }
+
+// The errors that --check would report, for a run that makes no names
+// because of them.
+int ComplainErrors(const CDataChecker& checker, std::FILE* err) {
     for (const CCheckFinding& finding : checker.Findings()) {
-        // What --check merely warns about still leaves no names to make.
-        if (finding.stopsGeneration) Complain(err, FormatFinding(finding, false));
+        if (finding.severity == CCheckFinding::Severity::kError) {
+            Complain(err, FormatFinding(finding, false));
+        }
     }
+    return kExitFailure;
+}
+
+int PrintText(std::string_view text, std::FILE* out, std::FILE* err) {
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0) {
+        return EXIT_SUCCESS;
+    }
+    Complain(err, WriteFailure(errno));
     return kExitFailure;
 }
 
@@ -75,7 +109,7 @@ int RunCheck(CDataChecker& checker, std::FILE* out, std::FILE* err) {
     for (const CCheckFinding& finding : checker.Findings()) writer.Write(FormatFinding(finding));
     if (!writer.Flush()) {
         Complain(err, WriteFailure(writer));
-        return kExitUsage;
+        return kExitCheckCouldNotRun;
     }
     return checker.ExitCode();
 }
@@ -96,10 +130,11 @@ int RunList(const CSemantics& semantics, const CCliOptions& options, std::FILE* 
         lines = semantics.GetCultureNames();
     } else {
         const std::string& culture = options.arguments.front();
-        if (!semantics.m_cultures.contains(culture)) {
+        const auto found = FindByReading(semantics.m_cultures, culture);
+        if (found == semantics.m_cultures.end()) {
             return ComplainUnknownCulture(semantics, culture, err);
         }
-        lines = semantics.GetNameTypeNames(culture);
+        lines = found->second.GetNameTypeNames();
     }
     CNameWriter writer(out, false);
     for (const std::string& line : lines) writer.Write(line);
@@ -112,63 +147,64 @@ int RunList(const CSemantics& semantics, const CCliOptions& options, std::FILE* 
 
 int RunGenerate(CSemantics& semantics, const CCliOptions& options, std::FILE* out, std::FILE* err) {
     const std::string& cultureName = options.arguments.front();
-    const auto culture = semantics.m_cultures.find(cultureName);
+    const auto culture = FindByReading(semantics.m_cultures, cultureName);
     if (culture == semantics.m_cultures.end()) {
         return ComplainUnknownCulture(semantics, cultureName, err);
     }
     if (options.arguments.size() < 2) {
-        Complain(err, "Der Namenstyp fehlt. Namenstypen der Kultur " + Quoted(cultureName) + ":" +
-                          Listing(culture->second.GetNameTypeNames()));
+        Complain(err, "Der Namenstyp fehlt. Namenstypen der Kultur " + Quoted(culture->first) +
+                          ":" + Listing(culture->second.GetNameTypeNames()));
         return kExitUsage;
     }
     const std::string& nameTypeName = options.arguments[1];
-    const auto nameType = culture->second.m_nameTypes.find(nameTypeName);
+    const auto nameType = FindByReading(culture->second.m_nameTypes, nameTypeName);
     if (nameType == culture->second.m_nameTypes.end()) {
         Complain(err, "Unbekannter Namenstyp " + Quoted(nameTypeName) + " in der Kultur " +
-                          Quoted(cultureName) +
+                          Quoted(culture->first) +
                           ". Bekannt sind:" + Listing(culture->second.GetNameTypeNames()));
         return kExitFailure;
     }
-
-    std::uint64_t missLimit = 0;
-    if (options.unique) {
-        const CNameTypeCapacity capacity = MeasureNameType(nameType->second, theLanguageTable);
-        if (options.count > capacity.maxDistinctNames) {
-            Complain(err, "Der Namenstyp " + Quoted(nameTypeName) + " der Kultur " +
-                              Quoted(cultureName) + " ergibt höchstens " +
-                              std::to_string(capacity.maxDistinctNames) +
-                              " verschiedene Namen, nicht " + std::to_string(options.count) + ".");
-            return kExitFailure;
-        }
-        const std::uint64_t fits = MaxUniqueNamesInMemory();
-        if (options.count > fits) {
-            Complain(err, "Für --unique mit " + std::to_string(options.count) +
-                              " Namen reicht der Arbeitsspeicher nicht: jeder Name wird gemerkt, "
-                              "Platz ist für etwa " +
-                              std::to_string(fits) + ".");
-            return kExitFailure;
-        }
-        missLimit = ConsecutiveMissLimit(capacity, options.count);
+    if (!MeasureNameType(nameType->second, theLanguageTable).makesNonEmptyNames) {
+        Complain(err, EmptyNamesMessage(culture->first, nameType->first));
+        return kExitFailure;
     }
+
+    const CNameFilter filter(options.filter);
+    const CDrawPlan plan = PlanDraws(
+        nameType->second, theLanguageTable, filter, options.unique, options.count,
+        "Der Namenstyp " + Quoted(nameType->first) + " der Kultur " + Quoted(culture->first));
+    if (!plan.refusal.empty()) {
+        Complain(err, plan.refusal);
+        return kExitFailure;
+    }
+    const CNameFilter* fitting = filter.Asked() != 0 ? &filter : nullptr;
 
     if (options.seed) SeedRandom(*options.seed);
 
     CNameWriter writer(out, options.crlf);
-    const CGenerationOutcome outcome =
-        options.unique ? GenerateUniqueNames(nameType->second, options.count, missLimit, writer)
-                       : GenerateNames(nameType->second, options.count, writer);
+    CGenerationOutcome outcome;
+    bool outOfMemory = false;
+    try {
+        outcome = options.unique ? GenerateUniqueNames(nameType->second, options.count, fitting,
+                                                       plan.missLimit, writer)
+                                 : GenerateNames(nameType->second, options.count, fitting,
+                                                 plan.missLimit, writer);
+    } catch (const std::bad_alloc&) {
+        // The names written so far are whole; the run ends with them and
+        // says why, instead of aborting with a cut last line.
+        outOfMemory = true;
+    }
     const bool flushed = writer.Flush();
     if (outcome.status == CGenerationOutcome::Status::kWriteFailed || !flushed) {
         Complain(err, WriteFailure(writer));
         return kExitFailure;
     }
-    if (outcome.status == CGenerationOutcome::Status::kNoNewNames) {
-        Complain(err, "Nach " + std::to_string(missLimit) +
-                          " Versuchen in Folge kam kein neuer Name mehr: " +
-                          std::to_string(outcome.written) + " von " +
-                          std::to_string(options.count) +
-                          " verschiedenen Namen ausgegeben. Die Daten ergeben weniger "
-                          "verschiedene Namen, als ihre Listen erwarten lassen.");
+    if (outOfMemory) {
+        Complain(err, "Der Arbeitsspeicher reicht nicht für weitere Namen.");
+        return kExitFailure;
+    }
+    if (outcome.status == CGenerationOutcome::Status::kGaveUp) {
+        Complain(err, GaveUpMessage(plan, options.unique, outcome.written, options.count));
         return kExitFailure;
     }
     return EXIT_SUCCESS;
@@ -184,10 +220,9 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
         return kExitUsage;
     }
     if (options.help || options.version) {
-        Print(out, options.help ? CliHelpText() : CliVersionText());
-        return std::fflush(out) == 0 ? EXIT_SUCCESS : kExitFailure;
+        return PrintText(options.help ? CliHelpText() : CliVersionText(), out, err);
     }
-    const int failure = options.check ? kExitUsage : kExitFailure;
+    const int failure = options.check ? kExitCheckCouldNotRun : kExitFailure;
 
     CRegistryStoreRestorer restorer;
     CMemoryRegistryStore initFileStore;
@@ -209,7 +244,7 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     // Names from broken data would be quietly wrong: what stops them is
     // reported as --check would, and nothing is generated.
     checker.CheckSettings(source.initPath, source.initShown);
-    if (checker.StopsGeneration()) return ComplainStops(checker, err);
+    if (checker.HasErrors()) return ComplainErrors(checker, err);
     // Loading fails on every error the line checks find, so only a failed
     // load has the files read again, for the lines to report. The language
     // file is loaded first, on its own, for its result.
@@ -219,7 +254,7 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     if (!languageLoaded || !semanticsLoaded) {
         checker.CheckDataFiles();
         checker.CheckLoaded(semanticsLoaded);
-        return ComplainStops(checker, err);
+        return ComplainErrors(checker, err);
     }
     return options.list ? RunList(semantics, options, out, err)
                         : RunGenerate(semantics, options, out, err);

@@ -1,8 +1,11 @@
 #include "cli/CliOptions.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <limits>
+#include <optional>
+#include <tuple>
 
 #include "cli/Quoted.h"
 
@@ -14,6 +17,7 @@ struct CGivenOptions {
     bool seed = false;
     bool crlf = false;
     bool unique = false;
+    const char* filter = nullptr;  // the first filter given
 };
 
 std::string FirstGenerationOption(const CGivenOptions& given) {
@@ -21,6 +25,7 @@ std::string FirstGenerationOption(const CGivenOptions& given) {
     if (given.seed) return "--seed";
     if (given.unique) return "--unique";
     if (given.crlf) return "--crlf";
+    if (given.filter != nullptr) return given.filter;
     return {};
 }
 
@@ -35,6 +40,44 @@ std::string GermanParseError(const CLI::ParseError& error) {
         }
     }
     return "Ungültiger Aufruf (" + what + ").";
+}
+
+// Options written as --name=value that CLI11 would read its own way: a flag
+// given a value ("--crlf=0" would quietly switch it off), an empty value
+// (which must not take the next argument instead), and --list=CULTURE, whose
+// value is the optional culture. The rest goes to CLI11 unchanged, reversed
+// as it wants it.
+bool PrepareArguments(int argc, const char* const* argv, std::vector<std::string>& reversed,
+                      std::optional<std::string>& listValue, std::string& error) {
+    static constexpr std::string_view kFlags[] = {"--crlf",  "--unique", "--list",
+                                                  "--check", "--help",   "--version"};
+    std::vector<std::string> args;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const std::size_t equals = arg.find('=');
+        optionsEnded = optionsEnded || arg == "--";
+        if (optionsEnded || !arg.starts_with("--") || equals == std::string_view::npos) {
+            args.emplace_back(arg);
+            continue;
+        }
+        const std::string_view name = arg.substr(0, equals);
+        const std::string_view value = arg.substr(equals + 1);
+        if (name == "--list") {
+            args.emplace_back(name);
+            listValue = std::string(value);
+        } else if (std::find(std::begin(kFlags), std::end(kFlags), name) != std::end(kFlags)) {
+            error = "Die Option " + Quoted(name) + " nimmt keinen Wert.";
+            return false;
+        } else if (value.empty()) {
+            error = "Der Option " + Quoted(name) + " fehlt ihr Wert.";
+            return false;
+        } else {
+            args.emplace_back(arg);
+        }
+    }
+    reversed.assign(args.rbegin(), args.rend());
+    return true;
 }
 
 }  // namespace
@@ -73,14 +116,25 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     CLI::Option* initOption = app.add_option("-i,--init", initText);
     CLI::Option* crlfOption = app.add_flag("--crlf", options.crlf);
     CLI::Option* uniqueOption = app.add_flag("-u,--unique", options.unique);
+    std::string startsText;
+    std::string endsText;
+    std::string minText;
+    std::string maxText;
+    CLI::Option* startsOption = app.add_option("--starts-with", startsText);
+    CLI::Option* endsOption = app.add_option("--ends-with", endsText);
+    CLI::Option* minOption = app.add_option("--min-length", minText);
+    CLI::Option* maxOption = app.add_option("--max-length", maxText);
     app.add_flag("-l,--list", options.list);
     app.add_flag("-c,--check", options.check);
     app.add_flag("-h,--help", options.help);
     app.add_flag("-V,--version", options.version);
     app.add_option("arguments", options.arguments);
 
+    std::vector<std::string> reversed;
+    std::optional<std::string> listValue;
+    if (!PrepareArguments(argc, argv, reversed, listValue, error)) return false;
     try {
-        app.parse(argc, argv);
+        app.parse(reversed);
     } catch (const CLI::ParseError& parseError) {
         // CLI11 reports through exceptions; here the failure becomes a result.
         error = GermanParseError(parseError);
@@ -95,9 +149,33 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     }
 
     if (options.help || options.version) return true;
+    if (listValue) options.arguments.insert(options.arguments.begin(), *listValue);
 
-    const CGivenOptions given{countOption->count() > 0, seedOption->count() > 0,
-                              crlfOption->count() > 0, uniqueOption->count() > 0};
+    CGivenOptions given{countOption->count() > 0, seedOption->count() > 0, crlfOption->count() > 0,
+                        uniqueOption->count() > 0};
+    if (startsOption->count() > 0) options.filter.startsWith = startsText;
+    if (endsOption->count() > 0) options.filter.endsWith = endsText;
+    for (const auto& [option, text, length] :
+         {std::tuple(minOption, &minText, &options.filter.minLength),
+          std::tuple(maxOption, &maxText, &options.filter.maxLength)}) {
+        if (option->count() == 0) continue;
+        std::uint64_t value = 0;
+        if (!ParseUnsigned64(*text, value)) {
+            error = "Die Länge " + Quoted(*text) + " für " + option->get_name() +
+                    " ist keine ganze Zahl von 0 bis " +
+                    std::to_string(std::numeric_limits<std::uint64_t>::max()) + ".";
+            return false;
+        }
+        *length = value;
+    }
+    for (const CLI::Option* option : {startsOption, endsOption, minOption, maxOption}) {
+        if (given.filter == nullptr && option->count() > 0) {
+            given.filter = option == startsOption ? "--starts-with"
+                           : option == endsOption ? "--ends-with"
+                           : option == minOption  ? "--min-length"
+                                                  : "--max-length";
+        }
+    }
     if (given.count) {
         if (!ParseUnsigned64(countText, options.count)) {
             error = "Die Anzahl " + Quoted(countText) + " ist keine ganze Zahl von 0 bis " +
@@ -169,8 +247,17 @@ std::string CliHelpText() {
            "  -n, --count ANZAHL  so viele Namen (Vorgabe 1)\n"
            "  -s, --seed N        Zufallsgenerator mit N (0 bis 4294967295) statt der\n"
            "                      Uhrzeit starten: gleiche Daten, gleicher Startwert,\n"
-           "                      gleiche Namen\n"
+           "                      gleiche Namen (0 und 1 geben dieselben Namen)\n"
            "  -u, --unique        keinen Namen zweimal ausgeben\n"
+           "      --starts-with TEXT  nur Namen, die mit TEXT beginnen, z. B.\n"
+           "                      --starts-with K für eine Familie, die mit K anfängt\n"
+           "      --ends-with TEXT    nur Namen, die auf TEXT enden, z. B. --ends-with ia\n"
+           "      --min-length N  nur Namen mit mindestens N Zeichen, z. B. --min-length 6\n"
+           "      --max-length N  nur Namen mit höchstens N Zeichen\n"
+           "                      Groß- und Kleinschreibung zählt bei TEXT nicht; Zeichen\n"
+           "                      zählen, wie das Desktop-Programm sie zeigt. Namen, die\n"
+           "                      nicht passen, werden gezogen und verworfen: derselbe\n"
+           "                      Startwert gibt dieselben Namen, nur die passenden.\n"
            "      --crlf          Namen durch CR LF trennen, wie die gespeicherte Liste\n"
            "                      des Desktop-Programms (nichts nach dem letzten)\n"
            "  -i, --init DATEI    Daten aus dieser Init-Datei; ihr Ordner ist der\n"
@@ -179,7 +266,6 @@ std::string CliHelpText() {
            "  -l, --list [KULTUR] die Kulturen auflisten, oder die Namenstypen der KULTUR\n"
            "  -c, --check         Init-, Sprach- und Semantikdatei prüfen; jeder Befund\n"
            "                      als DATEI:ZEILE: Fehler: ... oder DATEI:ZEILE: Warnung: ...\n"
-           "                      Rückgabe 0 ohne Befund, 1 bei Warnungen, 2 bei Fehlern\n"
            "  -h, --help          diese Hilfe\n"
            "  -V, --version       die Version\n"
            "  --                  beendet die Optionen (für Namen, die mit - beginnen)\n"
@@ -188,7 +274,11 @@ std::string CliHelpText() {
            "($XDG_CONFIG_HOME/Brannock/Veltrano.conf). Fehlen sie, legt veltrano-cli\n"
            "sie wie das Desktop-Programm an, mit den mitgelieferten Beispieldaten;\n"
            "vorhandene Einstellungen ersetzt es nie.\n"
-           "Rückgabe: 0 Erfolg, 1 Fehler (Daten, Dateien, Ausgabe), 2 falscher Aufruf.\n";
+           "\n"
+           "Rückgabe: 0 Erfolg, 1 abgelehnt (Daten, Dateien, Ausgabe), 2 falscher Aufruf.\n"
+           "Mit --check: 0 ohne Befund, 1 nur Warnungen, 2 Fehler (mit ihnen entstehen\n"
+           "keine Namen), 3 Prüfung unmöglich (keine Einstellungen, Init-Datei nicht\n"
+           "lesbar, Ausgabe gescheitert), 2 falscher Aufruf.\n";
 }
 
 std::string CliVersionText() { return std::string("veltrano-cli ") + VELTRANO_VERSION + "\n"; }

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/NameFilter.h"
+
 // What the command line asks for, checked for consistency but not yet
 // against the data.
 struct CCliOptions {
@@ -14,6 +16,7 @@ struct CCliOptions {
     std::uint64_t count = 1;
     std::optional<unsigned int> seed;
     std::optional<std::string> initFile;
+    CNameFilterOptions filter;
     bool crlf = false;
     bool unique = false;
     bool list = false;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cli/Quoted.h"
+#include "cli/SystemError.h"
 #include "settings/FileRegistryStore.h"
 #include "settings/LineReader.h"
 #include "settings/MemoryRegistryStore.h"
@@ -72,7 +73,8 @@ bool UseInitFileSettings(const std::string& path, CMemoryRegistryStore& store,
     std::error_code failure;
     const std::filesystem::path absolute = std::filesystem::absolute(given, failure);
     if (failure) {
-        error = "Der Pfad " + Quoted(path) + " lässt sich nicht auflösen: " + failure.message();
+        error = "Der Pfad " + Quoted(path) +
+                " lässt sich nicht auflösen: " + SystemErrorText(failure.value()) + ".";
         return false;
     }
     // The root folder becomes the empty string: the settings add the "/".

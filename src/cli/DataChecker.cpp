@@ -7,6 +7,7 @@
 #include <set>
 #include <utility>
 
+#include "cli/FileShape.h"
 #include "cli/NameTypeCapacity.h"
 #include "cli/Quoted.h"
 #include "language/LanguageFile.h"
@@ -46,7 +47,7 @@ bool IsPlainNumber(std::string_view field) {
 }  // namespace
 
 std::string FormatFinding(const CCheckFinding& finding, bool withSeverity) {
-    std::string text = finding.shownPath;
+    std::string text = Escaped(finding.shownPath);
     if (finding.line > 0) text += ":" + std::to_string(finding.line);
     if (!withSeverity) {
         text += ": ";
@@ -62,9 +63,22 @@ std::string FormatFinding(const CCheckFinding& finding, bool withSeverity) {
 CDataChecker::CDataChecker(CPathDisplay display) : m_display(std::move(display)) {}
 
 void CDataChecker::Add(CCheckFinding::Severity severity, File file, std::size_t line,
-                       std::string message, bool stopsGeneration) {
-    m_findings.push_back(
-        {severity, file, State(file).shown, line, std::move(message), stopsGeneration});
+                       std::string message) {
+    m_findings.push_back({severity, file, State(file).shown, line, std::move(message)});
+}
+
+bool CDataChecker::CheckShape(File file, CFileState& state) {
+    const std::string message = FileShapeMessage(InspectFileShape(state.path));
+    if (message.empty()) return true;
+    Fail(file, 1, message);
+    state.failed = true;
+    return false;
+}
+
+void CDataChecker::CheckSecondHash(File file, std::size_t line, std::string_view text) {
+    if (text.size() > 1 && text[0] != '#' && text[1] == '#') {
+        Warn(file, line, "Die Zeile gilt als Kommentar, weil ihr zweites Zeichen „#“ ist.");
+    }
 }
 
 const CDataChecker::CFileState& CDataChecker::State(File file) const {
@@ -89,8 +103,8 @@ void CDataChecker::CheckSettings(const std::string& initPath, const std::string&
     m_init.shown = initShown;
     if (!CheckInitFile()) return;
 
-    CheckDataFileKey("languages", "Sprachdatei", m_language);
-    CheckDataFileKey("semantics", "Semantikdatei", m_semantics);
+    CheckDataFileKey("languages", "Sprachdatei", File::kLanguage, m_language);
+    CheckDataFileKey("semantics", "Semantikdatei", File::kSemantics, m_semantics);
 }
 
 void CDataChecker::CheckDataFiles() {
@@ -113,22 +127,25 @@ bool CDataChecker::CheckInitFile() {
         return false;
     }
     m_init.readable = true;
+    if (!CheckShape(File::kInit, m_init)) return false;
     std::string_view line;
     while (reader.Next(line)) {
         if (reader.WasCut()) Warn(File::kInit, reader.LineNumber(), CutLineMessage());
+        CheckSecondHash(File::kInit, reader.LineNumber(), line);
         std::string_view key;
         std::string_view value;
         if (ParseInitLine(line, key, value)) m_initKeyLines[std::string(key)] = reader.LineNumber();
     }
     if (reader.Failed()) {
         Fail(File::kInit, 0, "Die Init-Datei lässt sich nicht zu Ende lesen.");
-        m_init.failed = true;
+        m_init.readable = false;
         return false;
     }
     return true;
 }
 
-void CDataChecker::CheckDataFileKey(const std::string& key, const char* what, CFileState& state) {
+void CDataChecker::CheckDataFileKey(const std::string& key, const char* what, File file,
+                                    CFileState& state) {
     state.path = DataFilePath(key);
     state.shown = m_display.Show(state.path);
     const auto keyLine = m_initKeyLines.find(key);
@@ -142,17 +159,17 @@ void CDataChecker::CheckDataFileKey(const std::string& key, const char* what, CF
                 break;
             }
         }
-        Add(CCheckFinding::Severity::kWarning, File::kInit, 0, std::move(message), true);
+        Fail(File::kInit, 0, std::move(message));
         return;
     }
     CLineReader probe;
     if (!probe.Open(state.path)) {
-        Add(CCheckFinding::Severity::kWarning, File::kInit, keyLine->second,
-            std::string("Die ") + what + " " + Quoted(state.shown) +
-                " fehlt oder ist nicht lesbar.",
-            true);
+        Fail(File::kInit, keyLine->second,
+             std::string("Die ") + what + " " + Quoted(state.shown) +
+                 " fehlt oder ist nicht lesbar.");
         return;
     }
+    if (!CheckShape(file, state)) return;
     state.readable = true;
 }
 
@@ -179,6 +196,7 @@ void CDataChecker::CheckLanguageFile() {
     while (reader.Next(line)) {
         const std::size_t lineNumber = reader.LineNumber();
         if (reader.WasCut()) Warn(File::kLanguage, lineNumber, CutLineMessage());
+        CheckSecondHash(File::kLanguage, lineNumber, line);
         const CLanguageLine parsed = ParseLanguageLine(line);
         if (parsed.kind == CLanguageLine::Kind::kComment) continue;
         if (parsed.kind == CLanguageLine::Kind::kHeader) {
@@ -288,6 +306,7 @@ void CDataChecker::CheckSemanticsFile() {
     while (reader.Next(line)) {
         const std::size_t lineNumber = reader.LineNumber();
         if (reader.WasCut()) Warn(File::kSemantics, lineNumber, CutLineMessage());
+        CheckSecondHash(File::kSemantics, lineNumber, line);
         const CSemanticsLine parsed = ParseSemanticsLine(line);
         if (parsed.kind == CSemanticsLine::Kind::kComment) continue;
         if (parsed.kind == CSemanticsLine::Kind::kHeader) {
@@ -295,7 +314,6 @@ void CDataChecker::CheckSemanticsFile() {
             section = parsed.section;
             sawHeader = true;
             headerLine = lineNumber;
-            m_cultureHeaderLines.try_emplace(section, lineNumber);
             continue;
         }
         if (!sawHeader) {
@@ -318,6 +336,7 @@ void CDataChecker::CheckSemanticsFile() {
             m_semantics.failed = true;
             break;
         }
+        m_nameTypeLines.try_emplace(std::pair(section, std::string(parsed.nameType)), lineNumber);
         CheckWeight(lineNumber, parsed.weight);
         if (checkLists) CheckListNames(lineNumber, parsed.listNames);
     }
@@ -335,14 +354,12 @@ void CDataChecker::CheckNames(const CSemantics& semantics) {
     // Partly loaded or listless tables would make every culture look empty.
     if (!m_semantics.readable || HasErrors() || !m_language.readable) return;
     for (const auto& [cultureName, culture] : semantics.m_cultures) {
-        const bool allEmpty = std::none_of(
-            culture.m_nameTypes.begin(), culture.m_nameTypes.end(), [this](const auto& entry) {
-                return MeasureNameType(entry.second, m_languageTable).makesNonEmptyNames;
-            });
-        if (!allEmpty) continue;
-        const auto header = m_cultureHeaderLines.find(cultureName);
-        Warn(File::kSemantics, header == m_cultureHeaderLines.end() ? 0 : header->second,
-             "Alle Namenstypen der Kultur " + Quoted(cultureName) + " ergeben nur leere Namen.");
+        for (const auto& [nameTypeName, nameType] : culture.m_nameTypes) {
+            if (MeasureNameType(nameType, m_languageTable).makesNonEmptyNames) continue;
+            const auto first = m_nameTypeLines.find(std::pair(cultureName, nameTypeName));
+            Fail(File::kSemantics, first == m_nameTypeLines.end() ? 0 : first->second,
+                 EmptyNamesMessage(cultureName, nameTypeName));
+        }
     }
 }
 
@@ -367,12 +384,13 @@ bool CDataChecker::HasWarnings() const {
     });
 }
 
-bool CDataChecker::StopsGeneration() const {
-    return std::any_of(m_findings.begin(), m_findings.end(),
-                       [](const CCheckFinding& f) { return f.stopsGeneration; });
+std::string EmptyNamesMessage(const std::string& cultureName, const std::string& nameTypeName) {
+    return "Der Namenstyp " + Quoted(nameTypeName) + " der Kultur " + Quoted(cultureName) +
+           " ergibt nur leere Namen.";
 }
 
 int CDataChecker::ExitCode() const {
+    if (!m_init.readable) return 3;
     if (HasErrors()) return 2;
     return HasWarnings() ? 1 : 0;
 }

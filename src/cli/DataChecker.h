@@ -22,14 +22,14 @@ struct CCheckFinding {
     std::string shownPath;
     std::size_t line;  // 0: the file as a whole
     std::string message;
-    // No names can be made until this is mended: every error, and a data
-    // file that is missing or not named at all.
-    bool stopsGeneration;
 };
 
 // "FILE:LINE: Fehler: ..." or "FILE:LINE: Warnung: ...", without LINE for
 // the file as a whole, and without the kind when `withSeverity` is false.
 std::string FormatFinding(const CCheckFinding& finding, bool withSeverity = true);
+
+// The finding, and the refusal, for a name type that makes only empty names.
+std::string EmptyNamesMessage(const std::string& cultureName, const std::string& nameTypeName);
 
 // Reads the init, language and semantics files line by line with the
 // loaders' own reader and line parsers, and reports errors (what makes
@@ -51,18 +51,19 @@ class CDataChecker {
     // `semanticsLoaded`, agrees with the line check on whether the file holds
     // an error. After CheckDataFiles.
     void CheckLoaded(bool semanticsLoaded);
-    // Warns of cultures whose name types make only empty names: what only the
-    // loaded tables show. After CheckLoaded.
+    // Reports name types that make only empty names: what only the loaded
+    // tables show. After CheckLoaded.
     void CheckNames(const CSemantics& semantics);
 
     // Findings in file order, by line.
     std::vector<CCheckFinding> Findings() const;
     bool HasErrors() const;
     bool HasWarnings() const;
-    bool StopsGeneration() const;
-    // The init file could be read to its end.
+    // The init file could be read to its end; without it there is nothing
+    // to check.
     bool InitFileRead() const { return m_init.readable && !m_init.failed; }
-    // 0 clean, 1 warnings only, 2 errors.
+    // 0 clean, 1 warnings only, 2 errors, 3 when the init file could not be
+    // read to its end and nothing could be checked.
     int ExitCode() const;
 
   private:
@@ -74,19 +75,26 @@ class CDataChecker {
     };
 
     void Add(CCheckFinding::Severity severity, CCheckFinding::File file, std::size_t line,
-             std::string message, bool stopsGeneration = false);
+             std::string message);
     void Warn(CCheckFinding::File file, std::size_t line, std::string message) {
         Add(CCheckFinding::Severity::kWarning, file, line, std::move(message));
     }
     void Fail(CCheckFinding::File file, std::size_t line, std::string message) {
-        Add(CCheckFinding::Severity::kError, file, line, std::move(message), true);
+        Add(CCheckFinding::Severity::kError, file, line, std::move(message));
     }
+    // An editor's way of saving that the line rule cannot read: reported at
+    // line 1, and the file is read no further. False for such a file.
+    bool CheckShape(CCheckFinding::File file, CFileState& state);
+    // A line that is a comment only by its second byte, which is easily
+    // written by mistake ("x#z").
+    void CheckSecondHash(CCheckFinding::File file, std::size_t line, std::string_view text);
     const CFileState& State(CCheckFinding::File file) const;
     // An error when the core's loading of a file disagrees with its line check.
     void CheckAgreement(CCheckFinding::File file, bool loaded, CFileState& state);
 
     bool CheckInitFile();
-    void CheckDataFileKey(const std::string& key, const char* what, CFileState& state);
+    void CheckDataFileKey(const std::string& key, const char* what, CCheckFinding::File file,
+                          CFileState& state);
     void CheckLanguageFile();
     void CheckSemanticsFile();
     void CheckHeader(CCheckFinding::File file, std::size_t line, std::string_view headerLine,
@@ -105,6 +113,6 @@ class CDataChecker {
     // The language file as the core reads it, and where each list begins.
     CLanguageTable m_languageTable;
     std::map<std::string, std::size_t> m_listHeaderLines;
-    // The first header of each culture in the semantics file.
-    std::map<std::string, std::size_t> m_cultureHeaderLines;
+    // The first pattern line of each culture's name type.
+    std::map<std::pair<std::string, std::string>, std::size_t> m_nameTypeLines;
 };

@@ -1,48 +1,103 @@
 #include "cli/NameGenerator.h"
 
-#include <unistd.h>
+#include <malloc.h>
 
 #include <algorithm>
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <unordered_set>
 #include <utility>
 
+#include "cli/NameFilter.h"
 #include "cli/NameWriter.h"
 #include "semantics/Semantics.h"
 
-CGenerationOutcome GenerateNames(CNameType& nameType, std::uint64_t count, CNameWriter& writer) {
+CGenerationOutcome GenerateNames(CNameType& nameType, std::uint64_t count,
+                                 const CNameFilter* filter, std::uint64_t missLimit,
+                                 CNameWriter& writer) {
     CGenerationOutcome outcome;
-    for (; outcome.written < count; ++outcome.written) {
-        if (!writer.Write(nameType.Generate())) {
+    std::uint64_t misses = 0;
+    while (outcome.written < count) {
+        const std::string name = nameType.Generate();
+        if (filter != nullptr && !filter->Fits(name)) {
+            if (++misses >= missLimit) {
+                outcome.status = CGenerationOutcome::Status::kGaveUp;
+                return outcome;
+            }
+            continue;
+        }
+        misses = 0;
+        if (!writer.Write(name)) {
             outcome.status = CGenerationOutcome::Status::kWriteFailed;
             return outcome;
         }
+        ++outcome.written;
     }
     return outcome;
 }
 
-std::uint64_t MaxUniqueNamesInMemory() {
-    // A short name in the hash set: the string, the node's link and cached
-    // hash, and a bucket, at the least.
-    constexpr std::uint64_t kBytesPerName = 64;
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || pageSize <= 0) return std::numeric_limits<std::uint64_t>::max();
-    return static_cast<std::uint64_t>(pages) / kBytesPerName * static_cast<std::uint64_t>(pageSize);
+namespace {
+
+// What the system could still hand out without swapping, in bytes; 0 when
+// it does not say.
+std::uint64_t AvailableMemory() {
+    std::FILE* info = std::fopen("/proc/meminfo", "re");
+    if (info == nullptr) return 0;
+    char line[256];
+    std::uint64_t kib = 0;
+    while (std::fgets(line, sizeof line, info) != nullptr) {
+        if (std::sscanf(line, "MemAvailable: %" SCNu64 " kB", &kib) == 1) break;
+    }
+    std::fclose(info);
+    return kib * 1024;
+}
+
+// The heap bytes one more name of `length` bytes costs in the set that
+// --unique keeps, measured on a sample of such names.
+double MeasuredBytesPerName(std::size_t length) {
+    constexpr std::size_t kSample = 4096;
+    const std::size_t before = mallinfo2().uordblks;
+    double perName = 0.0;
+    {
+        std::unordered_set<std::string> sample;
+        sample.reserve(kSample);
+        const std::string filler(length, 'x');
+        for (std::size_t i = 0; i < kSample; ++i) sample.insert(std::to_string(i) + filler);
+        perName = static_cast<double>(mallinfo2().uordblks - before) / kSample;
+    }
+    return std::max(perName, 32.0);
+}
+
+}  // namespace
+
+std::uint64_t MaxUniqueNamesInMemory(double nameLength) {
+    const std::uint64_t available = AvailableMemory();
+    if (available == 0) return std::numeric_limits<std::uint64_t>::max();
+    const double perName = MeasuredBytesPerName(static_cast<std::size_t>(std::ceil(nameLength)));
+    // Room for the output buffer and the data, and a margin for the system.
+    return static_cast<std::uint64_t>(static_cast<double>(available) * 0.8 / perName);
 }
 
 CGenerationOutcome GenerateUniqueNames(CNameType& nameType, std::uint64_t count,
-                                       std::uint64_t missLimit, CNameWriter& writer) {
+                                       const CNameFilter* filter, std::uint64_t missLimit,
+                                       CNameWriter& writer) {
     CGenerationOutcome outcome;
+    // Only names that fit are kept: a filtered run prints the first
+    // appearances of fitting names, as the unfiltered run would.
     std::unordered_set<std::string> seen;
     seen.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, 1 << 20)));
     std::uint64_t misses = 0;
     while (outcome.written < count) {
-        const auto [name, isNew] = seen.insert(nameType.Generate());
+        std::string drawn = nameType.Generate();
+        const bool fits = filter == nullptr || filter->Fits(drawn);
+        const auto [name, isNew] =
+            fits ? seen.insert(std::move(drawn)) : std::pair(seen.end(), false);
         if (!isNew) {
             if (++misses >= missLimit) {
-                outcome.status = CGenerationOutcome::Status::kNoNewNames;
+                outcome.status = CGenerationOutcome::Status::kGaveUp;
                 return outcome;
             }
             continue;

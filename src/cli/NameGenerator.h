@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+class CNameFilter;
 class CNameType;
 class CNameWriter;
 
@@ -9,8 +10,8 @@ struct CGenerationOutcome {
     enum class Status {
         kDone,
         kWriteFailed,
-        // --unique: the miss limit was reached before the count.
-        kNoNewNames,
+        // The miss limit was reached before the count.
+        kGaveUp,
     };
     Status status = Status::kDone;
     std::uint64_t written = 0;
@@ -18,16 +19,22 @@ struct CGenerationOutcome {
 
 // Makes `count` names of `nameType` through the core's own generation, so
 // the draws are exactly those of the desktop program, and streams them to
-// `writer`.
-CGenerationOutcome GenerateNames(CNameType& nameType, std::uint64_t count, CNameWriter& writer);
+// `writer`. With a `filter`, a name that does not fit is drawn and dropped,
+// so a seed gives the same names with and without it, the unfitting left
+// out; the run gives up after `missLimit` unfitting draws in a row.
+CGenerationOutcome GenerateNames(CNameType& nameType, std::uint64_t count,
+                                 const CNameFilter* filter, std::uint64_t missLimit,
+                                 CNameWriter& writer);
 
-// How many names --unique can remember on this machine: every name produced
-// is kept, at some tens of bytes each beyond its own length, and a count
-// that cannot fit in the physical memory is refused before anything is
-// written rather than ending in the system's out-of-memory killer.
-std::uint64_t MaxUniqueNamesInMemory();
+// How many names of `nameLength` bytes on average --unique can remember in
+// the memory available now: every name produced is kept, and a count that
+// cannot fit is refused before anything is written rather than ending in
+// the system's out-of-memory killer. The cost of a stored name is measured,
+// not assumed.
+std::uint64_t MaxUniqueNamesInMemory(double nameLength);
 
-// The same without repeating a name. Gives up when `missLimit` draws in a
-// row bring no new name.
+// The same without repeating a name: a draw that repeats a printed name
+// counts as one that does not fit.
 CGenerationOutcome GenerateUniqueNames(CNameType& nameType, std::uint64_t count,
-                                       std::uint64_t missLimit, CNameWriter& writer);
+                                       const CNameFilter* filter, std::uint64_t missLimit,
+                                       CNameWriter& writer);

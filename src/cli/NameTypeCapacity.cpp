@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -17,6 +19,13 @@ namespace {
 
 constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
 
+// A fragment as a position with or without the capital mark adds it.
+std::string AsDrawn(const std::string& fragment, bool capital) {
+    std::string piece = fragment;
+    if (capital && !piece.empty()) piece[0] = UpperCaseAscii(piece[0]);
+    return piece;
+}
+
 // One list as a position of a pattern sees it: the capital letter may make
 // two fragments equal ("ae" and "Ae").
 struct CListView {
@@ -28,11 +37,7 @@ struct CListView {
 
 CListView ViewList(const CFragmentList& list, bool capital) {
     std::unordered_map<std::string, std::uint64_t> multiplicity;
-    for (const std::string& fragment : list.m_fragments) {
-        std::string piece = fragment;
-        if (capital && !piece.empty()) piece[0] = UpperCaseAscii(piece[0]);
-        ++multiplicity[piece];
-    }
+    for (const std::string& fragment : list.m_fragments) ++multiplicity[AsDrawn(fragment, capital)];
     CListView view;
     view.distinctFragments = multiplicity.size();
     std::uint64_t rarest = kMax;
@@ -43,6 +48,33 @@ CListView ViewList(const CFragmentList& list, bool capital) {
     view.logMinShare = std::log(static_cast<double>(rarest)) -
                        std::log(static_cast<double>(list.m_fragments.size()));
     return view;
+}
+
+// The patterns that can be chosen, each with its chance and its positions;
+// a list that is missing or empty adds nothing to a name and draws nothing.
+template <typename Visit>
+void ForEachChosenPattern(const CNameType& nameType, const CLanguageTable& table, Visit visit) {
+    const std::uint32_t total = nameType.m_totalWeight;
+    // The choice walks a running sum up to the total, so a pattern counts
+    // only with the part of its weight that lies within the total.
+    std::uint64_t runningSum = 0;
+    for (const CNamePattern& pattern : nameType.m_patterns) {
+        const std::uint64_t weight =
+            pattern.m_weight > 0 ? static_cast<std::uint64_t>(pattern.m_weight) : 0;
+        const std::uint64_t before = std::min<std::uint64_t>(runningSum, total);
+        runningSum += weight;
+        const std::uint64_t effective = std::min<std::uint64_t>(runningSum, total) - before;
+        if (effective == 0) continue;
+        std::vector<std::pair<const CFragmentList*, bool>> positions;
+        for (const std::string& element : pattern.m_listNames) {
+            const CListReference reference = ParseListReference(element);
+            const CFragmentList* list = table.Find(reference.listName);
+            if (list != nullptr && !list->m_fragments.empty()) {
+                positions.emplace_back(list, reference.capital);
+            }
+        }
+        visit(static_cast<double>(effective) / static_cast<double>(total), positions);
+    }
 }
 
 }  // namespace
@@ -58,65 +90,134 @@ std::uint64_t SaturatingMultiply(std::uint64_t a, std::uint64_t b) {
 
 CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTable& table) {
     CNameTypeCapacity capacity;
-    const std::uint32_t total = nameType.m_totalWeight;
-    if (total == 0) {
+    if (nameType.m_totalWeight == 0) {
         // No pattern can be chosen: every name is the empty one.
         capacity.maxDistinctNames = 1;
         return capacity;
     }
-
     std::map<std::pair<const CFragmentList*, bool>, CListView> views;
     // Patterns whose lists are the same, position by position, make the same
     // names; they count once.
     std::set<std::vector<std::pair<const CFragmentList*, bool>>> seenPositions;
     double logMin = 0.0;
     bool anyChosen = false;
-    // The choice walks a running sum up to the total, so a pattern counts
-    // only with the part of its weight that lies within the total.
-    std::uint64_t runningSum = 0;
-    for (const CNamePattern& pattern : nameType.m_patterns) {
-        const std::uint64_t weight =
-            pattern.m_weight > 0 ? static_cast<std::uint64_t>(pattern.m_weight) : 0;
-        const std::uint64_t before = std::min<std::uint64_t>(runningSum, total);
-        runningSum += weight;
-        const std::uint64_t effective = std::min<std::uint64_t>(runningSum, total) - before;
-        if (effective == 0) continue;
-
-        std::vector<std::pair<const CFragmentList*, bool>> positions;
+    ForEachChosenPattern(nameType, table, [&](double chance, const auto& positions) {
         std::uint64_t product = 1;
-        double logChance =
-            std::log(static_cast<double>(effective)) - std::log(static_cast<double>(total));
-        for (const std::string& element : pattern.m_listNames) {
-            const CListReference reference = ParseListReference(element);
-            const CFragmentList* list = table.Find(reference.listName);
-            if (list == nullptr || list->m_fragments.empty()) continue;
-            const auto key = std::make_pair(list, reference.capital);
+        double logChance = std::log(chance);
+        for (const auto& key : positions) {
             auto found = views.find(key);
             if (found == views.end()) {
-                found = views.emplace(key, ViewList(*list, reference.capital)).first;
+                found = views.emplace(key, ViewList(*key.first, key.second)).first;
             }
             const CListView& view = found->second;
             product = SaturatingMultiply(product, view.distinctFragments);
             logChance += view.logMinShare;
             if (view.hasNonEmptyFragment) capacity.makesNonEmptyNames = true;
-            positions.push_back(key);
         }
         logMin = anyChosen ? std::min(logMin, logChance) : logChance;
         anyChosen = true;
-        if (seenPositions.insert(std::move(positions)).second) {
+        if (seenPositions.insert(positions).second) {
             capacity.maxDistinctNames = SaturatingAdd(capacity.maxDistinctNames, product);
         }
-    }
+    });
     capacity.logMinNameProbability = logMin;
     return capacity;
 }
 
-std::uint64_t ConsecutiveMissLimit(const CNameTypeCapacity& capacity, std::uint64_t count) {
+std::uint64_t ConsecutiveMissLimit(double logMinChance) {
     constexpr std::uint64_t kFloor = 1000;
-    const std::uint64_t ceiling = std::max<std::uint64_t>(SaturatingMultiply(count, 64), 1000000);
+    constexpr std::uint64_t kCeiling = 10000000;
     // 40 / p draws leave a name of chance p unseen with probability e^-40.
-    const double logNeeded = std::log(40.0) - capacity.logMinNameProbability;
-    if (logNeeded >= std::log(static_cast<double>(ceiling))) return ceiling;
+    const double logNeeded = std::log(40.0) - logMinChance;
+    if (logNeeded >= std::log(static_cast<double>(kCeiling))) return kCeiling;
     const auto needed = static_cast<std::uint64_t>(std::ceil(std::exp(logNeeded)));
-    return std::clamp(needed, kFloor, ceiling);
+    return std::clamp(needed, kFloor, kCeiling);
+}
+
+namespace {
+
+// One position of a pattern: its distinct fragments (after the capital
+// letter) with the chance of each.
+using CPositionChoices = std::vector<std::pair<std::string, double>>;
+
+CPositionChoices ChoicesOf(const CFragmentList& list, bool capital) {
+    std::map<std::string, double> shares;
+    const double each = 1.0 / static_cast<double>(list.m_fragments.size());
+    for (const std::string& fragment : list.m_fragments) shares[AsDrawn(fragment, capital)] += each;
+    return {shares.begin(), shares.end()};
+}
+
+void JoinAll(const std::vector<CPositionChoices>& positions, std::size_t at, std::string& name,
+             double chance, const std::function<void(const std::string&, double)>& visit) {
+    if (at == positions.size()) {
+        visit(name, chance);
+        return;
+    }
+    const std::size_t length = name.size();
+    for (const auto& [piece, share] : positions[at]) {
+        name += piece;
+        JoinAll(positions, at + 1, name, chance * share, visit);
+        name.resize(length);
+    }
+}
+
+}  // namespace
+
+bool ForEachJoin(const CNameType& nameType, const CLanguageTable& table, std::uint64_t limit,
+                 const std::function<void(const std::string& name, double chance)>& visit) {
+    if (nameType.m_totalWeight == 0) {
+        visit(std::string(), 1.0);
+        return true;
+    }
+    std::vector<std::pair<double, std::vector<CPositionChoices>>> patterns;
+    std::uint64_t joins = 0;
+    ForEachChosenPattern(nameType, table, [&](double chance, const auto& positions) {
+        std::vector<CPositionChoices> choices;
+        std::uint64_t product = 1;
+        for (const auto& [list, capital] : positions) {
+            choices.push_back(ChoicesOf(*list, capital));
+            product = SaturatingMultiply(product, choices.back().size());
+        }
+        joins = SaturatingAdd(joins, product);
+        patterns.emplace_back(chance, std::move(choices));
+    });
+    if (joins > limit) return false;
+    std::string name;
+    for (const auto& [chance, choices] : patterns) JoinAll(choices, 0, name, chance, visit);
+    return true;
+}
+
+void ByteLengthRange(const CNameType& nameType, const CLanguageTable& table, std::uint64_t& fewest,
+                     std::uint64_t& most) {
+    fewest = nameType.m_totalWeight == 0 ? 0 : kMax;
+    most = 0;
+    ForEachChosenPattern(nameType, table, [&](double /*chance*/, const auto& positions) {
+        std::uint64_t shortest = 0;
+        std::uint64_t longest = 0;
+        for (const auto& [list, capital] : positions) {
+            const auto [low, high] = std::minmax_element(
+                list->m_fragments.begin(), list->m_fragments.end(),
+                [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+            shortest += low->size();
+            longest += high->size();
+        }
+        fewest = std::min(fewest, shortest);
+        most = std::max(most, longest);
+    });
+}
+
+double ExpectedNameLength(const CNameType& nameType, const CLanguageTable& table) {
+    double length = 0.0;
+    ForEachChosenPattern(nameType, table, [&](double chance, const auto& positions) {
+        for (const auto& [list, capital] : positions) {
+            const std::uint64_t bytes = std::accumulate(
+                list->m_fragments.begin(), list->m_fragments.end(), std::uint64_t{0},
+                [](std::uint64_t sum, const std::string& fragment) {
+                    return sum + fragment.size();
+                });
+            length +=
+                chance * static_cast<double>(bytes) / static_cast<double>(list->m_fragments.size());
+        }
+    });
+    return length;
 }

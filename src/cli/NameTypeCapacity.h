@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 class CLanguageTable;
 class CNameType;
@@ -23,12 +25,29 @@ struct CNameTypeCapacity {
 
 CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTable& table);
 
-// How many draws in a row may bring no new name before --unique gives up.
-// Enough that a name that can still come has had its chance many times over
-// (e^-40 that it was merely unlucky), but no more than a few dozen draws per
-// name asked for, so that data whose distinct names fall short of the bound
-// ends in a message rather than in a long wait.
-std::uint64_t ConsecutiveMissLimit(const CNameTypeCapacity& capacity, std::uint64_t count);
+// Calls `visit` with every name a name type can make by one choice of
+// fragments, and that choice's chance per draw; joins can collide ("a"+"bc"
+// and "ab"+"c"), so one name may come more than once. False, without a
+// call, when that would mean more than `limit` joins.
+bool ForEachJoin(const CNameType& nameType, const CLanguageTable& table, std::uint64_t limit,
+                 const std::function<void(const std::string& name, double chance)>& visit);
+
+// How many joins --unique and the filters may make to count names exactly.
+inline constexpr std::uint64_t kEnumerationLimit = 1000000;
+
+// The fewest and the most bytes a name of a name type can have.
+void ByteLengthRange(const CNameType& nameType, const CLanguageTable& table, std::uint64_t& fewest,
+                     std::uint64_t& most);
+
+// The average length in bytes of the names a name type makes.
+double ExpectedNameLength(const CNameType& nameType, const CLanguageTable& table);
+
+// How many draws in a row may bring no new name before --unique gives up:
+// enough that a name of chance `minChance` has had its chance many times
+// over (e^-40 that it was merely unlucky), but never so many that giving up
+// takes more than a few seconds. Fixed by the data, so that a seed gives the
+// same output everywhere.
+std::uint64_t ConsecutiveMissLimit(double logMinChance);
 
 // Saturating arithmetic for counts that may exceed 64 bits.
 std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b);

@@ -13,13 +13,15 @@ CNameWriter::~CNameWriter() { Flush(); }
 bool CNameWriter::Write(std::string_view name) {
     if (m_failed) return false;
     if (m_crlf) {
-        if (!m_first) m_buffer.append("\r\n");
+        // The desktop program's join: a name is preceded by CR LF only when
+        // something is already written, so leading empty names leave no line.
+        if (m_wroteBytes) m_buffer.append("\r\n");
         m_buffer.append(name);
+        m_wroteBytes = m_wroteBytes || !name.empty();
     } else {
         m_buffer.append(name);
         m_buffer.push_back('\n');
     }
-    m_first = false;
     return m_buffer.size() < kBufferSize || WriteBuffer();
 }
 

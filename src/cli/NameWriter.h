@@ -6,7 +6,7 @@
 
 // Writes names to a stream through a large buffer of its own, one name a
 // line: LF after each name, or CR LF between names (nothing after the last)
-// as the desktop program's saved list has it. Names are bytes and are
+// exactly as the desktop program's saved list has it. Names are bytes and are
 // written unchanged.
 class CNameWriter {
   public:
@@ -31,7 +31,7 @@ class CNameWriter {
 
     std::FILE* m_stream;
     bool m_crlf;
-    bool m_first = true;
+    bool m_wroteBytes = false;
     bool m_failed = false;
     int m_errorNumber = 0;
     std::string m_buffer;

@@ -74,7 +74,7 @@ StoreLine LineAt(const std::string& contents, std::size_t begin) {
 // end of that line's value; false when no line names it.
 bool FindValue(const std::string& contents, std::string_view valueName, std::size_t& valueBegin,
                std::size_t& valueEnd) {
-    for (std::size_t pos = 0; pos < contents.size();) {
+    for (std::size_t pos = Utf8BomLength(contents); pos < contents.size();) {
         const StoreLine line = LineAt(contents, pos);
         const std::string_view text(contents.data() + line.begin, line.end - line.begin);
         const std::size_t equals = text.find('=');
@@ -196,7 +196,7 @@ bool CFileRegistryStore::SetValue(std::string_view valueName, std::string_view v
     if (FindValue(updated, valueName, begin, end)) {
         updated.replace(begin, end - begin, value);
     } else {
-        if (!updated.empty() && updated.back() != '\n') {
+        if (updated.size() > Utf8BomLength(updated) && updated.back() != '\n') {
             updated += '\n';
         }
         updated.append(valueName).append("=").append(value).append("\n");

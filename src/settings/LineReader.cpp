@@ -47,6 +47,7 @@ void CLineReader::Reset() {
     m_lineNumberOfLast = 0;
     m_wasCut = false;
     m_isContinuation = false;
+    m_atStart = true;
 }
 
 bool CLineReader::Open(const std::string& path) {
@@ -108,6 +109,14 @@ bool CLineReader::Fill() {
 bool CLineReader::Next(std::string_view& line) {
     const bool previousWasCut = m_wasCut;
     bool passedLineEnd = false;
+    if (m_atStart) {
+        m_atStart = false;
+        if (static_cast<std::size_t>(m_end - m_begin) < 3) {
+            Fill();
+        }
+        m_begin +=
+            Utf8BomLength(std::string_view(m_begin, static_cast<std::size_t>(m_end - m_begin)));
+    }
     for (;;) {
         while (m_begin < m_end && IsCSpace(*m_begin)) {
             if (*m_begin == '\n') {

@@ -11,7 +11,9 @@ struct stat;
 // rule: white space before a line is skipped, so blank lines and indentation
 // vanish; a line ends at LF, and the CR of a CR LF pair belongs to the line
 // end; a line holds at most kMaxLineLength bytes, the rest of a longer line
-// is read as a line of its own. Every other byte, NUL included, is data.
+// is read as a line of its own. Every other byte, NUL included, is data,
+// except a UTF-8 byte-order mark at the very start of the input, which
+// editors write unseen and which is no part of the first line.
 class CLineReader {
   public:
     static constexpr std::size_t kMaxLineLength = 999;
@@ -52,6 +54,7 @@ class CLineReader {
     bool m_eof = true;
     bool m_failed = false;
     bool m_fromMemory = false;
+    bool m_atStart = true;  // a byte-order mark may still come
 
     std::size_t m_lineNumber = 1;  // physical line of the next unread byte
     std::size_t m_lineNumberOfLast = 0;
@@ -68,6 +71,11 @@ inline bool IsCommentLine(std::string_view line) {
 // byte goes whatever it is: "[abc" names "ab", "[Elves " names "Elves".
 inline std::string_view SectionName(std::string_view headerLine) {
     return headerLine.size() < 2 ? std::string_view() : headerLine.substr(1, headerLine.size() - 2);
+}
+
+// 3 when `text` begins with the UTF-8 byte-order mark, 0 otherwise.
+inline std::size_t Utf8BomLength(std::string_view text) {
+    return text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
 }
 
 // The white space of the C locale's isspace().

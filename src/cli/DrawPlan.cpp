@@ -1,0 +1,159 @@
+#include "cli/DrawPlan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <unordered_map>
+
+#include "cli/NameFilter.h"
+#include "cli/NameGenerator.h"
+#include "cli/NameTypeCapacity.h"
+#include "cli/Quoted.h"
+
+namespace {
+
+// "einen Namen", "16 verschiedene Namen".
+std::string NamesPhrase(std::uint64_t count) {
+    return count == 1 ? "einen Namen" : std::to_string(count) + " verschiedene Namen";
+}
+
+std::string Chance(double chance) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", chance);
+    return text;
+}
+
+// Why no name fits, given the filters that some name passes on its own
+// (`passedAlone`) of those asked.
+std::string NothingFits(const CNameFilterOptions& options, unsigned asked, unsigned passedAlone,
+                        const std::string& what) {
+    const unsigned failing = asked & ~passedAlone;
+    const std::string& none = what;
+    if ((failing & CNameFilter::kStartsWith) != 0) {
+        return none + " ergibt keinen Namen, der mit " + Quoted(*options.startsWith) + " beginnt.";
+    }
+    if ((failing & CNameFilter::kEndsWith) != 0) {
+        return none + " ergibt keinen Namen, der auf " + Quoted(*options.endsWith) + " endet.";
+    }
+    if ((failing & CNameFilter::kMinLength) != 0) {
+        return none + " ergibt keinen Namen mit mindestens " + std::to_string(*options.minLength) +
+               " Zeichen.";
+    }
+    if ((failing & CNameFilter::kMaxLength) != 0) {
+        return none + " ergibt keinen Namen mit höchstens " + std::to_string(*options.maxLength) +
+               " Zeichen.";
+    }
+    return none +
+           " ergibt zu jedem Filter für sich passende Namen, aber keinen, der alle "
+           "zugleich erfüllt.";
+}
+
+// Where the joins are too many to count: what the lengths alone prove. A
+// name's bytes are at least its characters and at most four times as many,
+// whichever way it is read; a test that cannot decide refuses nothing.
+unsigned LengthsPossible(const CNameType& nameType, const CLanguageTable& table,
+                         const CNameFilterOptions& options) {
+    std::uint64_t fewest = 0;
+    std::uint64_t most = 0;
+    ByteLengthRange(nameType, table, fewest, most);
+    unsigned possible = ~0U;
+    if (options.minLength && most < *options.minLength) possible &= ~CNameFilter::kMinLength;
+    if (options.maxLength && (fewest + 3) / 4 > *options.maxLength) {
+        possible &= ~CNameFilter::kMaxLength;
+    }
+    return possible;
+}
+
+}  // namespace
+
+CDrawPlan PlanDraws(const CNameType& nameType, const CLanguageTable& table,
+                    const CNameFilter& filter, bool unique, std::uint64_t count,
+                    const std::string& what) {
+    CDrawPlan plan;
+    const unsigned asked = filter.Asked();
+    if (asked == 0 && !unique) return plan;
+
+    const CNameFilterOptions& options = filter.Options();
+    if (options.minLength && options.maxLength && *options.minLength > *options.maxLength) {
+        plan.refusal = NothingFits(options, asked, asked, what);
+        return plan;
+    }
+    std::unordered_map<std::string, double> fitting;
+    unsigned passedAlone = 0;
+    double fitChance = 0.0;
+    plan.counted = ForEachJoin(nameType, table, kEnumerationLimit,
+                               [&](const std::string& name, double chance) {
+                                   const unsigned passes = filter.Passes(name);
+                                   passedAlone |= passes;
+                                   if (passes != asked) return;
+                                   fitting[name] += chance;
+                                   fitChance += chance;
+                               });
+    double logLeast = 0.0;
+    if (plan.counted) {
+        if (fitting.empty()) {
+            plan.refusal = NothingFits(options, asked, passedAlone, what);
+            return plan;
+        }
+        plan.fittingNames = fitting.size();
+        plan.fitChance = fitChance;
+        plan.leastChance = 1.0;
+        for (const auto& entry : fitting)
+            plan.leastChance = std::min(plan.leastChance, entry.second);
+        if (unique && count > plan.fittingNames) {
+            plan.refusal = what + " ergibt genau " + NamesPhrase(plan.fittingNames) +
+                           (asked != 0 ? ", die passen" : "") + ", nicht " + std::to_string(count) +
+                           ".";
+            return plan;
+        }
+        // Without --unique a run waits for any fitting name; with it, for
+        // the rarest one left.
+        logLeast = std::log(unique ? plan.leastChance : plan.fitChance);
+    } else {
+        const unsigned possible = LengthsPossible(nameType, table, options);
+        if ((possible & asked) != asked) {
+            plan.refusal = NothingFits(options, asked, possible & asked, what);
+            return plan;
+        }
+        const CNameTypeCapacity capacity = MeasureNameType(nameType, table);
+        plan.maxNames = capacity.maxDistinctNames;
+        logLeast = capacity.logMinNameProbability;
+        plan.leastChance = std::exp(logLeast);
+        if (unique && count > plan.maxNames) {
+            plan.refusal = what + " ergibt höchstens " + NamesPhrase(plan.maxNames) + ", nicht " +
+                           std::to_string(count) + ".";
+            return plan;
+        }
+    }
+    if (unique) {
+        const std::uint64_t fits = MaxUniqueNamesInMemory(ExpectedNameLength(nameType, table));
+        if (count > fits) {
+            plan.refusal = "Für --unique mit " + std::to_string(count) +
+                           " Namen reicht der Arbeitsspeicher nicht: jeder Name wird gemerkt, "
+                           "Platz ist für etwa " +
+                           std::to_string(fits) + ".";
+            return plan;
+        }
+    }
+    plan.missLimit = ConsecutiveMissLimit(logLeast);
+    return plan;
+}
+
+std::string GaveUpMessage(const CDrawPlan& plan, bool unique, std::uint64_t written,
+                          std::uint64_t count) {
+    const std::string message = "Nach " + std::to_string(plan.missLimit) +
+                                " Versuchen in Folge ohne " + (unique ? "neuen " : "passenden ") +
+                                "Namen aufgehört: " + std::to_string(written) + " von " +
+                                std::to_string(count) + " Namen ausgegeben. ";
+    if (!unique) {
+        return message + (plan.counted ? "Ein Versuch passt mit der Wahrscheinlichkeit " +
+                                             Chance(plan.fitChance) + "."
+                                       : std::string("Passende Namen sind möglich, aber selten."));
+    }
+    return message + "Es gibt " +
+           (plan.counted ? "genau " + std::to_string(plan.fittingNames)
+                         : "höchstens " + std::to_string(plan.maxNames)) +
+           " verschiedene; die übrigen sind möglich, aber selten (der seltenste kommt mit der "
+           "Wahrscheinlichkeit " +
+           Chance(plan.leastChance) + " je Versuch).";
+}

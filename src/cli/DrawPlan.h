@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class CLanguageTable;
+class CNameFilter;
+class CNameType;
+
+// What is known before the first draw about a request for names: whether
+// the data can meet it at all, and when drawing gives up.
+struct CDrawPlan {
+    // Set when the request is refused before drawing: what makes it
+    // impossible.
+    std::string refusal;
+    // Draws in a row that print nothing before the run gives up; 0 when
+    // every draw prints (no filter, no --unique).
+    std::uint64_t missLimit = 0;
+    // The distinct names that fit, where every join could be counted.
+    bool counted = false;
+    std::uint64_t fittingNames = 0;
+    // Otherwise an upper bound of the distinct names.
+    std::uint64_t maxNames = 0;
+    // The chance that one draw fits, where counted.
+    double fitChance = 1.0;
+    // The chance of the rarest fitting name, per draw (a lower bound where
+    // not counted).
+    double leastChance = 1.0;
+};
+
+// Plans `count` names of `nameType` (described in messages as `what`, such
+// as "Der Namenstyp „T“ der Kultur „K“"), filtered by `filter`, all different
+// when `unique`.
+CDrawPlan PlanDraws(const CNameType& nameType, const CLanguageTable& table,
+                    const CNameFilter& filter, bool unique, std::uint64_t count,
+                    const std::string& what);
+
+// The message for a run that gave up after `written` of `count` names.
+std::string GaveUpMessage(const CDrawPlan& plan, bool unique, std::uint64_t written,
+                          std::uint64_t count);

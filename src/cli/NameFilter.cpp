@@ -1,0 +1,84 @@
+#include "cli/NameFilter.h"
+
+#include <algorithm>
+
+#include "cli/TextReading.h"
+
+namespace {
+
+// The letters of Latin-1 and Windows-1252 in lower case; other characters
+// as they are.
+char32_t FoldCase(char32_t c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+    switch (c) {
+        case 0x0152:  // Œ
+        case 0x0160:  // Š
+        case 0x017D:  // Ž
+            return c + 1;
+        case 0x0178:  // Ÿ
+            return 0xFF;
+        default:
+            return c;
+    }
+}
+
+}  // namespace
+
+void FoldedReading(std::string_view bytes, std::u32string& characters) {
+    ReadAsShown(bytes, characters);
+    std::transform(characters.begin(), characters.end(), characters.begin(), FoldCase);
+}
+
+CNameFilter::CNameFilter(const CNameFilterOptions& options) : m_options(options) {
+    if (options.startsWith) {
+        FoldedReading(*options.startsWith, m_prefix);
+        m_asked |= kStartsWith;
+    }
+    if (options.endsWith) {
+        FoldedReading(*options.endsWith, m_suffix);
+        m_asked |= kEndsWith;
+    }
+    if (options.minLength) m_asked |= kMinLength;
+    if (options.maxLength) m_asked |= kMaxLength;
+}
+
+namespace {
+
+// Whether `text`, ASCII throughout, holds `folded` at `at`, letters compared
+// in lower case.
+bool AsciiMatches(std::string_view text, std::size_t at, std::u32string_view folded) {
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        if (FoldCase(static_cast<unsigned char>(text[at + i])) != folded[i]) return false;
+    }
+    return true;
+}
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+unsigned CNameFilter::Passes(std::string_view name) const {
+    // Most names are ASCII, where a byte is a character in either reading.
+    std::size_t length = name.size();
+    bool starts = false;
+    bool ends = false;
+    if (IsAscii(name)) {
+        starts = length >= m_prefix.size() && AsciiMatches(name, 0, m_prefix);
+        ends = length >= m_suffix.size() && AsciiMatches(name, length - m_suffix.size(), m_suffix);
+    } else {
+        FoldedReading(name, m_reading);
+        const std::u32string_view reading = m_reading;
+        length = reading.size();
+        starts = reading.starts_with(m_prefix);
+        ends = reading.ends_with(m_suffix);
+    }
+    unsigned passes = 0;
+    if ((m_asked & kStartsWith) != 0 && starts) passes |= kStartsWith;
+    if ((m_asked & kEndsWith) != 0 && ends) passes |= kEndsWith;
+    if ((m_asked & kMinLength) != 0 && length >= *m_options.minLength) passes |= kMinLength;
+    if ((m_asked & kMaxLength) != 0 && length <= *m_options.maxLength) passes |= kMaxLength;
+    return passes;
+}
