@@ -51,9 +51,11 @@ void UseFuzzSettings(std::string_view init) {
     SettingsReloadPending = true;
 }
 
-// Where the first line of a data file or of the store starts: at its first
-// byte.
-std::string_view FormatBody(std::string_view file) { return file; }
+// Where the first line of a data file or of the store starts: after a UTF-8
+// byte-order mark, which editors write unseen, and otherwise at its first byte.
+std::string_view FormatBody(std::string_view file) {
+    return file.starts_with("\xef\xbb\xbf") ? file.substr(3) : file;
+}
 
 // The lines of an init, language or semantics file: a CR LF pair is a line
 // end, white space before each line is skipped, a line ends at its LF or after
