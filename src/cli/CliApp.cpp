@@ -17,7 +17,7 @@
 #include "cli/NameWriter.h"
 #include "cli/Quoted.h"
 #include "cli/SystemError.h"
-#include "cli/TextReading.h"
+#include "language/TextReading.h"
 #include "language/LanguageTable.h"
 #include "language/Random.h"
 #include "semantics/Semantics.h"

@@ -17,7 +17,7 @@ struct CGivenOptions {
     bool seed = false;
     bool crlf = false;
     bool unique = false;
-    const char* filter = nullptr;  // the first filter given
+    std::string filter;  // the first filter given
 };
 
 std::string FirstGenerationOption(const CGivenOptions& given) {
@@ -25,7 +25,7 @@ std::string FirstGenerationOption(const CGivenOptions& given) {
     if (given.seed) return "--seed";
     if (given.unique) return "--unique";
     if (given.crlf) return "--crlf";
-    if (given.filter != nullptr) return given.filter;
+    if (!given.filter.empty()) return given.filter;
     return {};
 }
 
@@ -151,8 +151,11 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     if (options.help || options.version) return true;
     if (listValue) options.arguments.insert(options.arguments.begin(), *listValue);
 
-    CGivenOptions given{countOption->count() > 0, seedOption->count() > 0, crlfOption->count() > 0,
-                        uniqueOption->count() > 0};
+    CGivenOptions given{countOption->count() > 0,
+                        seedOption->count() > 0,
+                        crlfOption->count() > 0,
+                        uniqueOption->count() > 0,
+                        {}};
     if (startsOption->count() > 0) options.filter.startsWith = startsText;
     if (endsOption->count() > 0) options.filter.endsWith = endsText;
     for (const auto& [option, text, length] :
@@ -169,12 +172,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
         *length = value;
     }
     for (const CLI::Option* option : {startsOption, endsOption, minOption, maxOption}) {
-        if (given.filter == nullptr && option->count() > 0) {
-            given.filter = option == startsOption ? "--starts-with"
-                           : option == endsOption ? "--ends-with"
-                           : option == minOption  ? "--min-length"
-                                                  : "--max-length";
-        }
+        if (given.filter.empty() && option->count() > 0) given.filter = option->get_name();
     }
     if (given.count) {
         if (!ParseUnsigned64(countText, options.count)) {

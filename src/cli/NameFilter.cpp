@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/TextReading.h"
+#include "language/TextReading.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "cli/TextReading.h"
+#include "language/TextReading.h"
 
 #include <array>
 
