@@ -27,7 +27,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "invents random names from your own syllable lists")
 set(CPACK_PACKAGE_DESCRIPTION "\
 Veltrano builds names from fragment lists and weighted patterns that are
-kept in three plain text files written by the user. Six sample cultures
+kept in three plain text files written by the user. Eighteen sample cultures
 come with it. A desktop program shows lists of names for a chosen culture
 and name type and saves them, and the command-line tool veltrano-cli makes
 names from the same data for scripts and checks data files for mistakes.")
