@@ -22,4 +22,3 @@ class CScratchFolder {
   private:
     std::string m_path;
 };
-
