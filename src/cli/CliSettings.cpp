@@ -38,8 +38,7 @@ bool CreateStoreOnFirstRun() {
     if (dataDir.empty()) return false;
     CFileRegistryStore store;
     // A store that another process made in the meantime serves as well.
-    if (store.CreateIfMissing({{"DataDir", dataDir}, {"InitFile", "init.txt"}}) ==
-        CFileRegistryStore::Creation::kFailed) {
+    if (store.CreateForSampleData(dataDir) == CFileRegistryStore::Creation::kFailed) {
         return false;
     }
     // The settings were read before main() from a store that did not exist.

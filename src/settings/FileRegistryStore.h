@@ -32,6 +32,11 @@ class CFileRegistryStore : public CRegistryStore {
     // already, making its folders as needed. Whatever is in the store's
     // place is never replaced.
     Creation CreateIfMissing(const std::vector<std::pair<std::string, std::string>>& values);
+    // The store of a first run, made alike by the desktop program and
+    // veltrano-cli: it points at the init.txt of the sample data in `dataDir`.
+    Creation CreateForSampleData(const std::string& dataDir) {
+        return CreateIfMissing({{"DataDir", dataDir}, {"InitFile", "init.txt"}});
+    }
 
     std::string Path() const;
 

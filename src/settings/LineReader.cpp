@@ -47,7 +47,6 @@ void CLineReader::Reset() {
     m_lineNumberOfLast = 0;
     m_wasCut = false;
     m_isContinuation = false;
-    m_atStart = true;
 }
 
 bool CLineReader::Open(const std::string& path) {
@@ -63,6 +62,8 @@ bool CLineReader::Open(const std::string& path) {
     m_buffer = std::make_unique_for_overwrite<char[]>(m_capacity);
     m_begin = m_end = m_buffer.get();
     m_eof = false;
+    Fill();
+    SkipByteOrderMark();
     return true;
 }
 
@@ -72,6 +73,13 @@ void CLineReader::OpenText(std::string_view text) {
     m_begin = text.data();
     m_end = text.data() + text.size();
     m_eof = true;
+    SkipByteOrderMark();
+}
+
+// Editors write a UTF-8 byte-order mark unseen; it is no part of the first
+// line. The buffer holds at least its first kMinBuffer bytes here.
+void CLineReader::SkipByteOrderMark() {
+    m_begin += Utf8BomLength(std::string_view(m_begin, static_cast<std::size_t>(m_end - m_begin)));
 }
 
 bool CLineReader::Fill() {
@@ -109,14 +117,6 @@ bool CLineReader::Fill() {
 bool CLineReader::Next(std::string_view& line) {
     const bool previousWasCut = m_wasCut;
     bool passedLineEnd = false;
-    if (m_atStart) {
-        m_atStart = false;
-        if (static_cast<std::size_t>(m_end - m_begin) < 3) {
-            Fill();
-        }
-        m_begin +=
-            Utf8BomLength(std::string_view(m_begin, static_cast<std::size_t>(m_end - m_begin)));
-    }
     for (;;) {
         while (m_begin < m_end && IsCSpace(*m_begin)) {
             if (*m_begin == '\n') {

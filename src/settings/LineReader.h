@@ -45,6 +45,7 @@ class CLineReader {
   private:
     bool Fill();
     void Reset();
+    void SkipByteOrderMark();
 
     int m_fd = -1;
     std::unique_ptr<char[]> m_buffer;
@@ -54,7 +55,6 @@ class CLineReader {
     bool m_eof = true;
     bool m_failed = false;
     bool m_fromMemory = false;
-    bool m_atStart = true;  // a byte-order mark may still come
 
     std::size_t m_lineNumber = 1;  // physical line of the next unread byte
     std::size_t m_lineNumberOfLast = 0;

@@ -81,7 +81,7 @@ void CVeltranoApp::CreateStoreOnFirstStart() const {
     if (fileStore == nullptr) {
         return;
     }
-    if (fileStore->CreateIfMissing({{"DataDir", BundledDataDir()}, {"InitFile", "init.txt"}}) ==
+    if (fileStore->CreateForSampleData(BundledDataDir()) ==
         CFileRegistryStore::Creation::kCreated) {
         // The settings were read at start-up from a store that did not exist.
         SettingsReloadPending = true;
