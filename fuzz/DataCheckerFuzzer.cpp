@@ -4,8 +4,8 @@
 // whenever its line checks and the loaders disagree: no input may provoke one.
 
 #include "FuzzMain.h"
-#include "cli/CliSettings.h"
-#include "cli/DataChecker.h"
+#include "dataset/SettingsSource.h"
+#include "checking/DataChecker.h"
 #include "semantics/Semantics.h"
 #include "settings/MemoryRegistryStore.h"
 

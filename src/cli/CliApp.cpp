@@ -7,22 +7,22 @@
 #include <string_view>
 #include <vector>
 
+#include "checking/DataChecker.h"
 #include "cli/CliOptions.h"
-#include "cli/CliSettings.h"
-#include "cli/DataChecker.h"
-#include "cli/DrawPlan.h"
-#include "cli/NameFilter.h"
 #include "cli/NameGenerator.h"
-#include "cli/NameTypeCapacity.h"
 #include "cli/NameWriter.h"
-#include "cli/Quoted.h"
-#include "cli/SystemError.h"
+#include "dataset/SettingsSource.h"
 #include "language/LanguageTable.h"
 #include "language/Random.h"
-#include "language/TextReading.h"
+#include "planning/DrawPlan.h"
+#include "planning/NameFilter.h"
+#include "planning/NameTypeCapacity.h"
 #include "semantics/Semantics.h"
 #include "settings/MemoryRegistryStore.h"
 #include "settings/RegistryStore.h"
+#include "text/Quoted.h"
+#include "text/SystemError.h"
+#include "text/TextReading.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <tuple>
 
-#include "cli/Quoted.h"
+#include "text/Quoted.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/NameFilter.h"
+#include "planning/NameFilter.h"
 
 // What the command line asks for, checked for consistency but not yet
 // against the data.

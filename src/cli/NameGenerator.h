@@ -26,13 +26,6 @@ CGenerationOutcome GenerateNames(CNameType& nameType, std::uint64_t count,
                                  const CNameFilter* filter, std::uint64_t missLimit,
                                  CNameWriter& writer);
 
-// How many names of `nameLength` bytes on average --unique can remember in
-// the memory available now: every name produced is kept, and a count that
-// cannot fit is refused before anything is written rather than ending in
-// the system's out-of-memory killer. The cost of a stored name is measured,
-// not assumed.
-std::uint64_t MaxUniqueNamesInMemory(double nameLength);
-
 // The same without repeating a name: a draw that repeats a printed name
 // counts as one that does not fit.
 CGenerationOutcome GenerateUniqueNames(CNameType& nameType, std::uint64_t count,

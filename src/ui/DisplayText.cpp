@@ -2,7 +2,7 @@
 
 #include <QStringDecoder>
 
-#include "language/TextReading.h"
+#include "text/TextReading.h"
 
 QString FromWindows1252(std::string_view bytes) {
     QString text;

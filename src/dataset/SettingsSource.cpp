@@ -1,16 +1,16 @@
-#include "cli/CliSettings.h"
+#include "dataset/SettingsSource.h"
 
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
-#include "cli/Quoted.h"
-#include "cli/SystemError.h"
 #include "settings/FileRegistryStore.h"
 #include "settings/LineReader.h"
 #include "settings/MemoryRegistryStore.h"
 #include "settings/RegistryStore.h"
 #include "settings/Settings.h"
+#include "text/Quoted.h"
+#include "text/SystemError.h"
 
 namespace {
 

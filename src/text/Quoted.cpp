@@ -1,4 +1,4 @@
-#include "cli/Quoted.h"
+#include "text/Quoted.h"
 
 std::string Escaped(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";

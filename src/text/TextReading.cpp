@@ -1,4 +1,4 @@
-#include "language/TextReading.h"
+#include "text/TextReading.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "cli/FileShape.h"
+#include "checking/FileShape.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

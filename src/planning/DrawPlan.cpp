@@ -1,14 +1,14 @@
-#include "cli/DrawPlan.h"
+#include "planning/DrawPlan.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <unordered_map>
 
-#include "cli/NameFilter.h"
-#include "cli/NameGenerator.h"
-#include "cli/NameTypeCapacity.h"
-#include "cli/Quoted.h"
+#include "planning/MemoryBudget.h"
+#include "planning/NameFilter.h"
+#include "planning/NameTypeCapacity.h"
+#include "text/Quoted.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "cli/NameFilter.h"
+#include "planning/NameFilter.h"
 
 #include <algorithm>
 
-#include "language/TextReading.h"
+#include "text/TextReading.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/CliSettings.h"
+#include "dataset/SettingsSource.h"
 #include "language/LanguageTable.h"
 
 class CSemantics;

@@ -1,4 +1,4 @@
-#include "cli/DataChecker.h"
+#include "checking/DataChecker.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,14 +7,14 @@
 #include <set>
 #include <utility>
 
-#include "cli/FileShape.h"
-#include "cli/NameTypeCapacity.h"
-#include "cli/Quoted.h"
+#include "checking/FileShape.h"
 #include "language/LanguageFile.h"
+#include "planning/NameTypeCapacity.h"
 #include "semantics/Semantics.h"
 #include "semantics/SemanticsFile.h"
 #include "settings/InitFile.h"
 #include "settings/LineReader.h"
+#include "text/Quoted.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "cli/NameTypeCapacity.h"
+#include "planning/NameTypeCapacity.h"
 
 #include <algorithm>
 #include <cmath>

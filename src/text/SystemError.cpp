@@ -1,4 +1,4 @@
-#include "cli/SystemError.h"
+#include "text/SystemError.h"
 
 #include <cerrno>
 #include <cstring>
