@@ -7,10 +7,6 @@
 #include "language/Random.h"
 #include "settings/LineReader.h"
 
-// Constructed right after SettingsMap (see Settings.cpp); being the first
-// CConfigBase of the process, it reads the settings.
-CLanguageTable theLanguageTable __attribute__((init_priority(1001)));
-
 namespace {
 
 // Set by the first Load and never cleared: a failed or partial read is not
@@ -25,23 +21,23 @@ namespace {
 
 // One fragment, each entry equally likely; nullptr, without a draw, when there
 // are none.
-const std::string* DrawFragment(const std::vector<std::string>& fragments) {
+const std::string* DrawFragment(const std::vector<std::string>& fragments, CRandomSource& source) {
     if (fragments.empty()) {
         return nullptr;
     }
     const auto last = static_cast<std::uint32_t>(fragments.size() - 1);
-    return &fragments[RandomInRange(0, last)];
+    return &fragments[source.InRange(0, last)];
 }
 
 }  // namespace
 
 std::string CFragmentList::PickRandom() const {
-    const std::string* piece = DrawFragment(m_fragments);
+    const std::string* piece = DrawFragment(m_fragments, ProcessRandomSource());
     return piece == nullptr ? std::string() : *piece;
 }
 
-void CFragmentList::AppendRandom(std::string& word, bool capital) const {
-    const std::string* piece = DrawFragment(m_fragments);
+void CFragmentList::AppendRandom(std::string& word, bool capital, CRandomSource& source) const {
+    const std::string* piece = DrawFragment(m_fragments, source);
     if (piece == nullptr || piece->empty()) {
         return;
     }
@@ -102,7 +98,8 @@ bool CLanguageTable::Read(const std::string& path) {
     if (!reader.Open(path)) {
         return true;
     }
-    CFragmentList current;
+    // Lists are made while the table loads, when the settings are current.
+    CFragmentList current(kDetached, {});
     CPendingFragments pending;
     bool inSection = false;
     const auto storeCurrent = [&] {
@@ -121,7 +118,7 @@ bool CLanguageTable::Read(const std::string& path) {
                 if (inSection) {
                     storeCurrent();
                 }
-                current = CFragmentList(std::string(parsed.text));
+                current = CFragmentList(kDetached, std::string(parsed.text));
                 inSection = true;
                 break;
             case CLanguageLine::Kind::kFragment:
@@ -152,7 +149,7 @@ std::string CLanguageTable::MakeWord(const std::vector<std::string>& listNames) 
     for (const std::string& element : listNames) {
         const CListReference reference = ParseListReference(element);
         if (const CFragmentList* list = Find(reference.listName)) {
-            list->AppendRandom(word, reference.capital);
+            list->AppendRandom(word, reference.capital, ProcessRandomSource());
         }
     }
     return word;

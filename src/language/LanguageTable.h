@@ -8,11 +8,15 @@
 
 #include "settings/Settings.h"
 
+class CRandomSource;
+
 // One named list of fragments: one section of the language file.
 class CFragmentList : public CConfigBase {
   public:
     CFragmentList() = default;
     explicit CFragmentList(std::string listName) : CConfigBase(std::move(listName)) {}
+    CFragmentList(Detached detached, std::string listName)
+        : CConfigBase(detached, std::move(listName)) {}
     CFragmentList(const CFragmentList& other) = default;
     CFragmentList(CFragmentList&& other) noexcept = default;
     CFragmentList& operator=(const CFragmentList& other) = default;
@@ -20,21 +24,24 @@ class CFragmentList : public CConfigBase {
     ~CFragmentList() override = default;
 
     void Add(std::string fragment);
-    // One fragment, each entry equally likely; the empty string, without a
-    // draw, when the list has none.
+    // One fragment, each entry equally likely, drawn from the process's
+    // source; the empty string, without a draw, when the list has none.
     std::string PickRandom() const;
-    // Appends PickRandom() to `word`, its first byte upper-cased when
-    // `capital` is set.
-    void AppendRandom(std::string& word, bool capital) const;
+    // Appends one fragment drawn from `source` to `word`, its first byte
+    // upper-cased when `capital` is set; nothing, without a draw, when the
+    // list has none.
+    void AppendRandom(std::string& word, bool capital, CRandomSource& source) const;
 
     std::vector<std::string> m_fragments;
 };
 
-// All fragment lists, keyed by name. The process has one, theLanguageTable,
-// filled by its first Load and unchanged afterwards.
+// All fragment lists, keyed by name. The desktop program has one,
+// theLanguageTable, filled by its first Load and unchanged afterwards; each
+// data set has one of its own, filled by Read.
 class CLanguageTable : public CConfigBase {
   public:
     CLanguageTable() = default;
+    explicit CLanguageTable(Detached detached) : CConfigBase(detached, {}) {}
     ~CLanguageTable() override;
 
     // Reads the language file ("DataDir" followed by "languages") on the first
@@ -55,14 +62,17 @@ class CLanguageTable : public CConfigBase {
     // list of that name.
     void Store(std::string listName, CFragmentList list);
 
-    // One fragment from each list named, in order; a leading "^" upper-cases
-    // the first byte of that piece. Missing and empty lists add nothing.
+    // One fragment from each list named, in order, drawn from the process's
+    // source; a leading "^" upper-cases the first byte of that piece. Missing
+    // and empty lists add nothing.
     std::string MakeWord(const std::vector<std::string>& listNames) const;
 
     // Byte order; std::less<> looks names up without copying them.
     std::map<std::string, CFragmentList, std::less<>> m_lists;
 };
 
+// The desktop program's table, read once per process. Only programs that
+// link the process-wide tables have it, never the shared library.
 extern CLanguageTable theLanguageTable;
 
 // One element of a pattern's list names: a leading '^' asks for a capital

@@ -2,12 +2,20 @@
 
 #include <cstdint>
 
-// A number from lo to hi inclusive (lo <= hi), drawn from the C library's
-// rand(). The first draw of the process seeds rand() from the clock, in whole
-// seconds; a program that calls srand() after that first draw gets the same
-// sequence of numbers on every run.
-std::uint32_t RandomInRange(std::uint32_t lo, std::uint32_t hi);
+#include "language/RandomSource.h"
 
-// Seeds the source with `seed` in place of the clock, before or after the
-// first draw: the draws that follow are those of rand() after srand(seed).
+// The random source of the process, which the desktop program draws from.
+// Its first use seeds it from the clock, in whole seconds, unless SeedRandom
+// came first.
+CRandomSource& ProcessRandomSource();
+
+// A number from lo to hi inclusive (lo <= hi), drawn from the process's
+// source.
+inline std::uint32_t RandomInRange(std::uint32_t lo, std::uint32_t hi) {
+    return ProcessRandomSource().InRange(lo, hi);
+}
+
+// Seeds the process's source with `seed` in place of the clock, before or
+// after the first draw: the draws that follow are those of rand() after
+// srand(seed).
 void SeedRandom(unsigned seed);

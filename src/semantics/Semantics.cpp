@@ -1,15 +1,14 @@
 #include "semantics/Semantics.h"
 
 #include <algorithm>
-#include <functional>
 #include <iterator>
 #include <limits>
 #include <numeric>
 #include <string_view>
-#include <unordered_map>
 
 #include "language/LanguageTable.h"
 #include "language/Random.h"
+#include "semantics/ListLookup.h"
 #include "semantics/SemanticsFile.h"
 #include "settings/LineReader.h"
 
@@ -37,44 +36,23 @@ std::uint32_t SaturatingAdd(std::uint32_t a, std::uint32_t b) {
 
 }  // namespace
 
-// Finds lists in theLanguageTable, remembering every name it was asked for:
-// a file names the same few lists on line after line. Valid while the table
-// does not change: within one CSemantics::Load, after the first pattern has
-// made the table load.
-class CListLookup {
-  public:
-    const CFragmentList* Find(std::string_view listName) {
-        const auto it = m_found.find(listName);
-        if (it != m_found.end()) {
-            return it->second;
-        }
-        const CFragmentList* list = theLanguageTable.Find(listName);
-        m_found.emplace(listName, list);
-        return list;
+CListLookup::CListLookup(const CLanguageTable& table, void (*beforePattern)())
+    : m_table(table), m_beforePattern(beforePattern) {}
+
+const CFragmentList* CListLookup::Find(std::string_view listName) {
+    const auto it = m_found.find(listName);
+    if (it != m_found.end()) {
+        return it->second;
     }
-
-  private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const {
-            return std::hash<std::string_view>{}(text);
-        }
-    };
-    std::unordered_map<std::string, const CFragmentList*, Hash, std::equal_to<>> m_found;
-};
-
-CNamePattern::CNamePattern(std::string label, std::string nameType,
-                           const std::string& listNamesText, std::int32_t weight)
-    : CConfigBase(std::move(label)), m_nameType(std::move(nameType)), m_weight(weight) {
-    theLanguageTable.Load();
-    CListLookup lists;
-    SetListNames(listNamesText, lists);
+    const CFragmentList* list = m_table.Find(listName);
+    m_found.emplace(listName, list);
+    return list;
 }
 
 CNamePattern::CNamePattern(std::string label, std::string nameType, std::string_view listNamesText,
                            std::int32_t weight, CListLookup& lists)
-    : CConfigBase(std::move(label)), m_nameType(std::move(nameType)), m_weight(weight) {
-    theLanguageTable.Load();
+    : CConfigBase(kDetached, std::move(label)), m_nameType(std::move(nameType)), m_weight(weight) {
+    lists.BeforePattern();
     SetListNames(listNamesText, lists);
 }
 
@@ -99,21 +77,28 @@ void CNamePattern::SetListNames(std::string_view text, CListLookup& lists) {
 
 CNamePattern::~CNamePattern() = default;
 
-// Draws exactly as theLanguageTable.MakeWord(m_listNames) would, without
-// looking each list up again.
 std::string CNamePattern::Generate() const {
     std::string word;
+    AppendName(word, ProcessRandomSource());
+    return word;
+}
+
+// Draws exactly as MakeWord(m_listNames) on the pattern's table would,
+// without looking each list up again.
+void CNamePattern::AppendName(std::string& name, CRandomSource& source) const {
     for (const Position& position : m_positions) {
         if (position.list != nullptr) {
-            position.list->AppendRandom(word, position.capital);
+            position.list->AppendRandom(name, position.capital, source);
         }
     }
-    return word;
 }
 
 CNameType::CNameType() = default;
 
 CNameType::CNameType(std::string nameTypeName) : CConfigBase(std::move(nameTypeName)) {}
+
+CNameType::CNameType(Detached detached, std::string nameTypeName)
+    : CConfigBase(detached, std::move(nameTypeName)) {}
 
 CNameType::~CNameType() = default;
 
@@ -151,6 +136,18 @@ const CNamePattern* CNameType::PickByWeight(std::uint32_t draw) {
     return nullptr;
 }
 
+const CNamePattern* CNameType::PatternForDraw(std::uint32_t draw) const {
+    std::uint64_t runningSum = 0;
+    for (const CNamePattern& pattern : m_patterns) {
+        const std::uint32_t weight = EffectiveWeight(pattern.m_weight);
+        runningSum += weight;
+        if (weight > 0 && runningSum >= draw) {
+            return &pattern;
+        }
+    }
+    return nullptr;
+}
+
 std::string CNameType::Generate() {
     if (m_totalWeight == 0) {
         return {};
@@ -159,15 +156,29 @@ std::string CNameType::Generate() {
     return pattern == nullptr ? std::string() : pattern->Generate();
 }
 
+void CNameType::AppendName(std::string& name, CRandomSource& source) const {
+    if (m_totalWeight == 0) {
+        return;
+    }
+    if (const CNamePattern* pattern = PatternForDraw(source.InRange(1, m_totalWeight))) {
+        pattern->AppendName(name, source);
+    }
+}
+
 CCulture::CCulture() = default;
 
 CCulture::CCulture(std::string cultureName) : CConfigBase(std::move(cultureName)) {}
 
+CCulture::CCulture(Detached detached, std::string cultureName)
+    : CConfigBase(detached, std::move(cultureName)) {}
+
 CCulture::~CCulture() = default;
 
 void CCulture::AddPattern(CNamePattern pattern) {
-    // The object expression is evaluated before the argument is moved from.
-    m_nameTypes.try_emplace(pattern.m_nameType, pattern.m_nameType)
+    // Name types are made while their semantics loads, when the settings are
+    // current. The object expression is evaluated before the argument is
+    // moved from.
+    m_nameTypes.try_emplace(pattern.m_nameType, kDetached, pattern.m_nameType)
         .first->second.AddPattern(std::move(pattern));
 }
 
@@ -180,18 +191,24 @@ std::string CCulture::Generate(const std::string& nameTypeName) {
 
 CSemantics::CSemantics() = default;
 
+CSemantics::CSemantics(Detached detached) : CConfigBase(detached, {}) {}
+
 CSemantics::~CSemantics() = default;
 
-bool CSemantics::Load() {
+bool CSemantics::Read(const std::string& path, const CLanguageTable& table) {
+    CListLookup lists(table, nullptr);
+    return Read(path, lists);
+}
+
+bool CSemantics::Read(const std::string& path, CListLookup& lists) {
     std::string section;
     CLineReader reader;
-    if (!reader.Open(SettingsMap["DataDir"] + SettingsMap["semantics"])) {
+    if (!reader.Open(path)) {
         return true;
     }
     // The culture of `section`, looked up by the first data line after each
     // header rather than by every line: files keep a culture's lines together.
     CCulture* culture = nullptr;
-    CListLookup lists;
     std::string_view line;
     while (reader.Next(line)) {
         const CSemanticsLine parsed = ParseSemanticsLine(line);
@@ -238,5 +255,5 @@ void CSemantics::AddPattern(const std::string& sectionName, CNamePattern pattern
 }
 
 CCulture& CSemantics::CultureForPattern(const std::string& sectionName) {
-    return m_cultures.try_emplace(sectionName, sectionName).first->second;
+    return m_cultures.try_emplace(sectionName, kDetached, sectionName).first->second;
 }

@@ -9,14 +9,16 @@
 #include "settings/Settings.h"
 
 class CFragmentList;
+class CLanguageTable;
 class CListLookup;
+class CRandomSource;
 
 // One data line of the semantics file: a weighted alternative of a name type,
 // naming the fragment lists whose fragments make a name.
 class CNamePattern : public CConfigBase {
   public:
-    // `weight` is already corrected from 0 to 10 by the caller. Loads the
-    // language table first (once per process).
+    // `weight` is already corrected from 0 to 10 by the caller. Loads
+    // theLanguageTable first (once per process) and finds its lists there.
     CNamePattern(std::string label, std::string nameType, const std::string& listNamesText,
                  std::int32_t weight);
     ~CNamePattern() override;
@@ -27,8 +29,11 @@ class CNamePattern : public CConfigBase {
 
     std::string GetNameType() const { return m_nameType; }
     std::int32_t GetWeight() const { return m_weight; }
-    // A name made from this pattern's lists in theLanguageTable.
+    // A name made from this pattern's lists, drawn from the process's source.
     std::string Generate() const;
+    // Appends a name made from this pattern's lists, drawn from `source`, to
+    // `name`: one draw a list that has fragments, in order.
+    void AppendName(std::string& name, CRandomSource& source) const;
 
     std::string m_nameType;
     std::int32_t m_weight;
@@ -36,15 +41,16 @@ class CNamePattern : public CConfigBase {
 
   private:
     friend class CSemantics;
-    // As the public constructor, finding the lists through `lists`.
+    // As the public constructor, finding the lists through `lists`; made
+    // while its semantics loads, it reads no settings.
     CNamePattern(std::string label, std::string nameType, std::string_view listNamesText,
                  std::int32_t weight, CListLookup& lists);
     // Splits the list-names text at every "," and finds each list through
     // `lists`.
     void SetListNames(std::string_view text, CListLookup& lists);
 
-    // m_listNames looked up once: the language table never changes after its
-    // load, which the constructor has made happen.
+    // m_listNames looked up once: a language table never changes after its
+    // load, which comes before the first pattern.
     struct Position {
         const CFragmentList* list;  // nullptr: the list does not exist
         bool capital;
@@ -57,6 +63,7 @@ class CNameType : public CConfigBase {
   public:
     CNameType();
     explicit CNameType(std::string nameTypeName);
+    CNameType(Detached detached, std::string nameTypeName);
     ~CNameType() override;
     CNameType(const CNameType& other) = default;
     CNameType(CNameType&& other) noexcept = default;
@@ -70,9 +77,16 @@ class CNameType : public CConfigBase {
     // The pattern at which the running sum of weights first reaches `draw`,
     // or nullptr when `draw` exceeds the total.
     const CNamePattern* PickByWeight(std::uint32_t draw);
-    // A name of this type; the empty string, without a draw, when no pattern
-    // can be chosen (all weights 0 or negative).
+    // The same without recomputing the total, which AddPattern keeps.
+    const CNamePattern* PatternForDraw(std::uint32_t draw) const;
+    // A name of this type, drawn from the process's source; the empty string,
+    // without a draw, when no pattern can be chosen (all weights 0 or
+    // negative).
     std::string Generate();
+    // Appends a name of this type drawn from `source` to `name`: one draw for
+    // the pattern, then one a list; nothing, without a draw, when no pattern
+    // can be chosen.
+    void AppendName(std::string& name, CRandomSource& source) const;
 
     // The sum of the weights, where a negative weight counts as 0 and a sum
     // beyond the 32-bit range stops at its end, so that a draw from 1 to the
@@ -86,6 +100,7 @@ class CCulture : public CConfigBase {
   public:
     CCulture();
     explicit CCulture(std::string cultureName);
+    CCulture(Detached detached, std::string cultureName);
     ~CCulture() override;
     CCulture(const CCulture& other) = default;
     CCulture(CCulture&& other) noexcept = default;
@@ -104,17 +119,22 @@ class CCulture : public CConfigBase {
 class CSemantics : public CConfigBase {
   public:
     CSemantics();
+    explicit CSemantics(Detached detached);
     ~CSemantics() override;
     CSemantics(const CSemantics& other) = default;
     CSemantics(CSemantics&& other) noexcept = default;
     CSemantics& operator=(const CSemantics& other) = default;
     CSemantics& operator=(CSemantics&& other) noexcept = default;
 
-    // Reads the semantics file ("DataDir" followed by "semantics"). False at a
-    // data line outside a named section or with fewer than three ":"; the
-    // patterns before that line stay. A file that cannot be opened reads as
-    // an empty one.
+    // Reads the semantics file ("DataDir" followed by "semantics"), its
+    // patterns naming the lists of theLanguageTable, which the first pattern
+    // loads. False at a data line outside a named section or with fewer than
+    // three ":"; the patterns before that line stay. A file that cannot be
+    // opened reads as an empty one.
     bool Load();
+    // The same for the semantics file at `path`, whose patterns name the
+    // lists of `table`, which must outlive these tables and stay unchanged.
+    bool Read(const std::string& path, const CLanguageTable& table);
 
     std::vector<std::string> GetCultureNames() const;
     // Empty for a culture that is not in the table.
@@ -128,6 +148,7 @@ class CSemantics : public CConfigBase {
     std::map<std::string, CCulture> m_cultures;
 
   private:
+    bool Read(const std::string& path, CListLookup& lists);
     // The culture stored under `sectionName`, made empty when there is none.
     CCulture& CultureForPattern(const std::string& sectionName);
 };

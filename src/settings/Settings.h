@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 // The process-wide settings: the init file's key=value entries plus "DataDir",
 // the data directory with a trailing "/". A data file's path is the value of
@@ -39,8 +40,15 @@ void LoadSettings();
 // Base of every data object: constructing one brings SettingsMap up to date.
 class CConfigBase {
   public:
+    // Marks an object that does not take part in the process's settings: one
+    // of a data set that carries settings of its own, or one made while its
+    // table loads, when the settings are current already.
+    struct Detached {};
+    static constexpr Detached kDetached{};
+
     CConfigBase();
     explicit CConfigBase(std::string name);
+    CConfigBase(Detached /*detached*/, std::string name) : name(std::move(name)) {}
     // Copies never read the init file.
     CConfigBase(const CConfigBase& other);
     CConfigBase(CConfigBase&& other) noexcept;
