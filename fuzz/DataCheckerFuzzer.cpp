@@ -4,10 +4,8 @@
 // whenever its line checks and the loaders disagree: no input may provoke one.
 
 #include "FuzzMain.h"
-#include "dataset/SettingsSource.h"
 #include "checking/DataChecker.h"
-#include "semantics/Semantics.h"
-#include "settings/MemoryRegistryStore.h"
+#include "settings/SettingsSource.h"
 
 void FuzzOne(std::string_view input) {
     // The init file starts by naming the other two, so that a mutation of
@@ -21,17 +19,11 @@ void FuzzOne(std::string_view input) {
     WriteFuzzFile("languages.txt", files[1]);
     WriteFuzzFile("semantics.txt", files[2]);
 
-    static CMemoryRegistryStore store;
     CSettingsSource source;
     std::string error;
-    UseInitFileSettings(WriteFuzzFile("init.txt", files[0]), store, source, error);
-    CDataChecker checker(source.display);
-    checker.CheckFiles(source.initPath, source.initShown);
-    if (checker.InitFileRead()) {
-        CSemantics semantics;
-        checker.CheckLoaded(semantics.Load());
-        checker.CheckNames(semantics);
-    }
+    InitFileSource(WriteFuzzFile("init.txt", files[0]), source, error);
+    CDataChecker checker(source);
+    checker.CheckEverything();
     for (const CCheckFinding& finding : checker.Findings()) {
         FuzzCheck(!finding.message.starts_with("Das Laden"),
                   "the checker and the loaders disagree about an error");

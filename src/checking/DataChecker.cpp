@@ -60,7 +60,12 @@ std::string FormatFinding(const CCheckFinding& finding, bool withSeverity) {
     return text;
 }
 
-CDataChecker::CDataChecker(CPathDisplay display) : m_display(std::move(display)) {}
+CDataChecker::CDataChecker(const CSettingsSource& source)
+    : m_display(source.display), m_languageTable(CConfigBase::kDetached) {
+    m_init.path = source.initPath;
+    m_init.shown = source.initShown;
+    m_settings["DataDir"] = source.dataDir + "/";
+}
 
 void CDataChecker::Add(CCheckFinding::Severity severity, File file, std::size_t line,
                        std::string message) {
@@ -93,14 +98,17 @@ const CDataChecker::CFileState& CDataChecker::State(File file) const {
     return m_semantics;
 }
 
-void CDataChecker::CheckFiles(const std::string& initPath, const std::string& initShown) {
-    CheckSettings(initPath, initShown);
+void CDataChecker::CheckEverything() {
+    CheckSettings();
     CheckDataFiles();
+    // Without an init file there is nothing the core could load.
+    if (!InitFileRead()) return;
+    CSemantics semantics(CConfigBase::kDetached);
+    CheckLoaded(semantics.Read(m_semantics.path, m_languageTable));
+    CheckNames(semantics);
 }
 
-void CDataChecker::CheckSettings(const std::string& initPath, const std::string& initShown) {
-    m_init.path = initPath;
-    m_init.shown = initShown;
+void CDataChecker::CheckSettings() {
     if (!CheckInitFile()) return;
 
     CheckDataFileKey("languages", "Sprachdatei", File::kLanguage, m_language);
@@ -134,7 +142,11 @@ bool CDataChecker::CheckInitFile() {
         CheckSecondHash(File::kInit, reader.LineNumber(), line);
         std::string_view key;
         std::string_view value;
-        if (ParseInitLine(line, key, value)) m_initKeyLines[std::string(key)] = reader.LineNumber();
+        if (ParseInitLine(line, key, value)) {
+            // The later of two lines of a key is the one that counts.
+            m_initKeyLines[std::string(key)] = reader.LineNumber();
+            m_settings[std::string(key)] = value;
+        }
     }
     if (reader.Failed()) {
         Fail(File::kInit, 0, "Die Init-Datei lässt sich nicht zu Ende lesen.");
@@ -146,7 +158,7 @@ bool CDataChecker::CheckInitFile() {
 
 void CDataChecker::CheckDataFileKey(const std::string& key, const char* what, File file,
                                     CFileState& state) {
-    state.path = DataFilePath(key);
+    state.path = DataFilePath(m_settings, key);
     state.shown = m_display.Show(state.path);
     const auto keyLine = m_initKeyLines.find(key);
     if (keyLine == m_initKeyLines.end()) {

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "dataset/SettingsSource.h"
 #include "language/LanguageTable.h"
+#include "settings/SettingsSource.h"
 
 class CSemantics;
 
@@ -37,13 +37,15 @@ std::string EmptyNamesMessage(const std::string& cultureName, const std::string&
 // accepts silently but an author wants to know).
 class CDataChecker {
   public:
-    explicit CDataChecker(CPathDisplay display = CPathDisplay());
+    // Checks the data that `source` names.
+    explicit CDataChecker(const CSettingsSource& source);
 
-    // CheckSettings, then CheckDataFiles.
-    void CheckFiles(const std::string& initPath, const std::string& initShown);
-    // Checks the init file at `initPath`, and that the data files SettingsMap
-    // names, read from it, can be opened. SettingsMap must be current.
-    void CheckSettings(const std::string& initPath, const std::string& initShown);
+    // Everything --check reports: CheckSettings, CheckDataFiles, then the
+    // tables as the core loads them.
+    void CheckEverything();
+    // Checks the init file, reading the settings from it, and that the data
+    // files it names can be opened.
+    void CheckSettings();
     // Checks the data files line by line. After CheckSettings.
     void CheckDataFiles();
 
@@ -54,6 +56,13 @@ class CDataChecker {
     // Reports name types that make only empty names: what only the loaded
     // tables show. After CheckLoaded.
     void CheckNames(const CSemantics& semantics);
+
+    // The settings as CheckSettings read them: "DataDir" and the init
+    // file's entries, the later of two equal keys counting.
+    const CSettingsMap& Settings() const { return m_settings; }
+    // Where the data files lie, after CheckSettings.
+    const std::string& LanguagePath() const { return m_language.path; }
+    const std::string& SemanticsPath() const { return m_semantics.path; }
 
     // Findings in file order, by line.
     std::vector<CCheckFinding> Findings() const;
@@ -103,6 +112,7 @@ class CDataChecker {
     void CheckListNames(std::size_t line, std::string_view listNames);
 
     CPathDisplay m_display;
+    CSettingsMap m_settings;
     CFileState m_init;
     CFileState m_language;
     CFileState m_semantics;

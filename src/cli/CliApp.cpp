@@ -2,27 +2,23 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <new>
+#include <ctime>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "checking/DataChecker.h"
 #include "cli/CliOptions.h"
-#include "cli/NameGenerator.h"
 #include "cli/NameWriter.h"
-#include "dataset/SettingsSource.h"
-#include "language/LanguageTable.h"
-#include "language/Random.h"
-#include "planning/DrawPlan.h"
-#include "planning/NameFilter.h"
-#include "planning/NameTypeCapacity.h"
-#include "semantics/Semantics.h"
-#include "settings/MemoryRegistryStore.h"
-#include "settings/RegistryStore.h"
+#include "dataset/DataSet.h"
+#include "dataset/NameRequest.h"
+#include "language/RandomSource.h"
+#include "settings/SettingsSource.h"
 #include "text/Quoted.h"
 #include "text/SystemError.h"
-#include "text/TextReading.h"
 
 namespace {
 
@@ -41,35 +37,13 @@ void Complain(std::FILE* err, std::string_view message) {
     Print(err, "\n");
 }
 
-std::string Listing(const std::vector<std::string>& names) {
-    std::string text;
-    for (const std::string& name : names) text += "\n  " + Escaped(name);
-    return text;
+// The sample data installed with the program lies at the same place relative
+// to the executable in the build tree and in every installation.
+std::string ProgramDataDir() {
+    std::error_code failure;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", failure);
+    return failure ? std::string() : BundledDataDir(exe.string(), VELTRANO_DATA_DIR_FROM_BIN);
 }
-
-// The entry a culture or name-type argument names: the one with exactly
-// those bytes, or else the one that reads as that text where the desktop
-// program shows it as Windows-1252, so that "männlich" typed in a UTF-8
-// terminal finds "m\xe4nnlich".
-template <typename Map>
-auto FindByReading(Map& map, const std::string& argument) {
-    auto found = map.find(argument);
-    if (found != map.end() || !IsValidUtf8(argument)) return found;
-    for (auto it = map.begin(); it != map.end(); ++it) {
-        if (!IsValidUtf8(it->first) && Windows1252ToUtf8(it->first) == argument) return it;
-    }
-    return found;
-}
-
-// Puts the file store back when the run ends, so that a memory store on
-// this function's stack never outlives its use.
-class CRegistryStoreRestorer {
-  public:
-    CRegistryStoreRestorer() = default;
-    CRegistryStoreRestorer(const CRegistryStoreRestorer&) = delete;
-    CRegistryStoreRestorer& operator=(const CRegistryStoreRestorer&) = delete;
-    ~CRegistryStoreRestorer() { UseRegistryStore(nullptr); }
-};
 
 std::string WriteFailure(int errorNumber) {
     return "Die Ausgabe lässt sich nicht schreiben: " +
@@ -77,17 +51,6 @@ std::string WriteFailure(int errorNumber) {
 }
 
 std::string WriteFailure(const CNameWriter& writer) { return WriteFailure(writer.ErrorNumber()); }
-
-// The errors that --check would report, for a run that makes no names
-// because of them.
-int ComplainErrors(const CDataChecker& checker, std::FILE* err) {
-    for (const CCheckFinding& finding : checker.Findings()) {
-        if (finding.severity == CCheckFinding::Severity::kError) {
-            Complain(err, FormatFinding(finding, false));
-        }
-    }
-    return kExitFailure;
-}
 
 int PrintText(std::string_view text, std::FILE* out, std::FILE* err) {
     errno = 0;
@@ -98,113 +61,69 @@ int PrintText(std::string_view text, std::FILE* out, std::FILE* err) {
     return kExitFailure;
 }
 
-int RunCheck(CDataChecker& checker, std::FILE* out, std::FILE* err) {
-    // Without an init file there is nothing the core could load.
-    if (checker.InitFileRead()) {
-        CSemantics semantics;
-        checker.CheckLoaded(semantics.Load());
-        checker.CheckNames(semantics);
-    }
-    CNameWriter writer(out, false);
-    for (const CCheckFinding& finding : checker.Findings()) writer.Write(FormatFinding(finding));
-    if (!writer.Flush()) {
-        Complain(err, WriteFailure(writer));
-        return kExitCheckCouldNotRun;
-    }
-    return checker.ExitCode();
-}
-
-int ComplainUnknownCulture(const CSemantics& semantics, const std::string& culture,
-                           std::FILE* err) {
-    const std::vector<std::string> known = semantics.GetCultureNames();
-    Complain(err, "Unbekannte Kultur " + Quoted(culture) +
-                      (known.empty() ? ". Die Daten enthalten keine Kultur."
-                                     : ". Bekannt sind:" + Listing(known)));
-    return kExitFailure;
-}
-
-int RunList(const CSemantics& semantics, const CCliOptions& options, std::FILE* out,
-            std::FILE* err) {
-    std::vector<std::string> lines;
-    if (options.arguments.empty()) {
-        lines = semantics.GetCultureNames();
-    } else {
-        const std::string& culture = options.arguments.front();
-        const auto found = FindByReading(semantics.m_cultures, culture);
-        if (found == semantics.m_cultures.end()) {
-            return ComplainUnknownCulture(semantics, culture, err);
-        }
-        lines = found->second.GetNameTypeNames();
-    }
+// Lines to standard output; a failed write is reported with `failure`.
+int PrintLines(const std::vector<std::string>& lines, std::FILE* out, std::FILE* err, int failure) {
     CNameWriter writer(out, false);
     for (const std::string& line : lines) writer.Write(line);
     if (!writer.Flush()) {
         Complain(err, WriteFailure(writer));
-        return kExitFailure;
+        return failure;
     }
     return EXIT_SUCCESS;
 }
 
-int RunGenerate(CSemantics& semantics, const CCliOptions& options, std::FILE* out, std::FILE* err) {
-    const std::string& cultureName = options.arguments.front();
-    const auto culture = FindByReading(semantics.m_cultures, cultureName);
-    if (culture == semantics.m_cultures.end()) {
-        return ComplainUnknownCulture(semantics, cultureName, err);
+int RunCheck(const CSettingsSource& source, std::FILE* out, std::FILE* err) {
+    CDataChecker checker(source);
+    checker.CheckEverything();
+    std::vector<std::string> lines;
+    for (const CCheckFinding& finding : checker.Findings()) lines.push_back(FormatFinding(finding));
+    const int printed = PrintLines(lines, out, err, kExitCheckCouldNotRun);
+    return printed != EXIT_SUCCESS ? printed : checker.ExitCode();
+}
+
+int RunList(const CDataSet& data, const CCliOptions& options, std::FILE* out, std::FILE* err) {
+    if (options.arguments.empty()) {
+        return PrintLines(data.Semantics().GetCultureNames(), out, err, kExitFailure);
     }
+    const std::string& culture = options.arguments.front();
+    const CDataSet::CultureEntry* found = data.FindCulture(culture);
+    if (found == nullptr) {
+        Complain(err, data.UnknownCultureMessage(culture));
+        return kExitFailure;
+    }
+    return PrintLines(found->second.GetNameTypeNames(), out, err, kExitFailure);
+}
+
+int RunGenerate(const CDataSet& data, const CCliOptions& options, std::FILE* out, std::FILE* err) {
     if (options.arguments.size() < 2) {
+        // A culture alone is a command line that lacks something, unless the
+        // culture is unknown too.
+        const CDataSet::CultureEntry* culture = data.FindCulture(options.arguments.front());
+        if (culture == nullptr) {
+            Complain(err, data.UnknownCultureMessage(options.arguments.front()));
+            return kExitFailure;
+        }
         Complain(err, "Der Namenstyp fehlt. Namenstypen der Kultur " + Quoted(culture->first) +
-                          ":" + Listing(culture->second.GetNameTypeNames()));
+                          ":" + CDataSet::Listing(culture->second.GetNameTypeNames()));
         return kExitUsage;
     }
-    const std::string& nameTypeName = options.arguments[1];
-    const auto nameType = FindByReading(culture->second.m_nameTypes, nameTypeName);
-    if (nameType == culture->second.m_nameTypes.end()) {
-        Complain(err, "Unbekannter Namenstyp " + Quoted(nameTypeName) + " in der Kultur " +
-                          Quoted(culture->first) +
-                          ". Bekannt sind:" + Listing(culture->second.GetNameTypeNames()));
-        return kExitFailure;
-    }
-    if (!MeasureNameType(nameType->second, theLanguageTable).makesNonEmptyNames) {
-        Complain(err, EmptyNamesMessage(culture->first, nameType->first));
-        return kExitFailure;
-    }
-
-    const CNameFilter filter(options.filter);
-    const CDrawPlan plan = PlanDraws(
-        nameType->second, theLanguageTable, filter, options.unique, options.count,
-        "Der Namenstyp " + Quoted(nameType->first) + " der Kultur " + Quoted(culture->first));
-    if (!plan.refusal.empty()) {
-        Complain(err, plan.refusal);
-        return kExitFailure;
-    }
-    const CNameFilter* fitting = filter.Asked() != 0 ? &filter : nullptr;
-
-    if (options.seed) SeedRandom(*options.seed);
-
+    CNameRequest request;
+    request.culture = options.arguments[0];
+    request.nameType = options.arguments[1];
+    request.count = options.count;
+    request.unique = options.unique;
+    request.filter = options.filter;
+    // Without a seed, the clock seeds the names, as in the desktop program.
+    CRandomSource source(options.seed ? *options.seed : static_cast<unsigned>(std::time(nullptr)));
     CNameWriter writer(out, options.crlf);
-    CGenerationOutcome outcome;
-    bool outOfMemory = false;
-    try {
-        outcome = options.unique ? GenerateUniqueNames(nameType->second, options.count, fitting,
-                                                       plan.missLimit, writer)
-                                 : GenerateNames(nameType->second, options.count, fitting,
-                                                 plan.missLimit, writer);
-    } catch (const std::bad_alloc&) {
-        // The names written so far are whole; the run ends with them and
-        // says why, instead of aborting with a cut last line.
-        outOfMemory = true;
-    }
+    const CNameRunOutcome outcome = MakeNames(data, request, source, writer);
     const bool flushed = writer.Flush();
-    if (outcome.status == CGenerationOutcome::Status::kWriteFailed || !flushed) {
+    if (outcome.status == CNameRunOutcome::Status::kSinkFailed || !flushed) {
         Complain(err, WriteFailure(writer));
         return kExitFailure;
     }
-    if (outOfMemory) {
-        Complain(err, "Der Arbeitsspeicher reicht nicht für weitere Namen.");
-        return kExitFailure;
-    }
-    if (outcome.status == CGenerationOutcome::Status::kGaveUp) {
-        Complain(err, GaveUpMessage(plan, options.unique, outcome.written, options.count));
+    if (outcome.status != CNameRunOutcome::Status::kDone) {
+        Complain(err, outcome.message);
         return kExitFailure;
     }
     return EXIT_SUCCESS;
@@ -222,40 +141,20 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     if (options.help || options.version) {
         return PrintText(options.help ? CliHelpText() : CliVersionText(), out, err);
     }
-    const int failure = options.check ? kExitCheckCouldNotRun : kExitFailure;
-
-    CRegistryStoreRestorer restorer;
-    CMemoryRegistryStore initFileStore;
     CSettingsSource source;
-    const bool settingsRead =
-        options.initFile ? UseInitFileSettings(*options.initFile, initFileStore, source, error)
-                         : StoreSettingsSource(source, error);
-    if (!settingsRead) {
+    const bool found = options.initFile ? InitFileSource(*options.initFile, source, error)
+                                        : UserSettingsSource(ProgramDataDir(), source, error);
+    if (!found) {
         Complain(err, error);
-        return failure;
+        return options.check ? kExitCheckCouldNotRun : kExitFailure;
     }
+    if (options.check) return RunCheck(source, out, err);
 
-    CDataChecker checker(source.display);
-    if (options.check) {
-        checker.CheckFiles(source.initPath, source.initShown);
-        return RunCheck(checker, out, err);
+    std::vector<std::string> errors;
+    const std::unique_ptr<const CDataSet> data = CDataSet::Load(source, errors);
+    if (data == nullptr) {
+        for (const std::string& line : errors) Complain(err, line);
+        return kExitFailure;
     }
-
-    // Names from broken data would be quietly wrong: what stops them is
-    // reported as --check would, and nothing is generated.
-    checker.CheckSettings(source.initPath, source.initShown);
-    if (checker.HasErrors()) return ComplainErrors(checker, err);
-    // Loading fails on every error the line checks find, so only a failed
-    // load has the files read again, for the lines to report. The language
-    // file is loaded first, on its own, for its result.
-    const bool languageLoaded = theLanguageTable.Load();
-    CSemantics semantics;
-    const bool semanticsLoaded = semantics.Load();
-    if (!languageLoaded || !semanticsLoaded) {
-        checker.CheckDataFiles();
-        checker.CheckLoaded(semanticsLoaded);
-        return ComplainErrors(checker, err);
-    }
-    return options.list ? RunList(semantics, options, out, err)
-                        : RunGenerate(semantics, options, out, err);
+    return options.list ? RunList(*data, options, out, err) : RunGenerate(*data, options, out, err);
 }

@@ -25,6 +25,15 @@ bool CNameWriter::Write(std::string_view name) {
     return m_buffer.size() < kBufferSize || WriteBuffer();
 }
 
+bool CNameWriter::Take(const CNameBatch& names) {
+    if (m_crlf) {
+        names.ForEach([this](std::string_view name) { Write(name); });
+        return !m_failed;
+    }
+    // One name a line is how the batch holds them already.
+    return WriteBuffer() && WriteBytes(names.Text());
+}
+
 bool CNameWriter::Flush() {
     if (!WriteBuffer()) return false;
     errno = 0;
@@ -37,15 +46,19 @@ bool CNameWriter::Flush() {
 }
 
 bool CNameWriter::WriteBuffer() {
+    if (!WriteBytes(m_buffer)) return false;
+    m_buffer.clear();
+    return true;
+}
+
+bool CNameWriter::WriteBytes(std::string_view bytes) {
     if (m_failed) return false;
-    if (m_buffer.empty()) return true;
+    if (bytes.empty()) return true;
     errno = 0;
-    const std::size_t written = std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_stream);
-    if (written != m_buffer.size()) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), m_stream) != bytes.size()) {
         m_failed = true;
         m_errorNumber = errno;
         return false;
     }
-    m_buffer.clear();
     return true;
 }

@@ -4,21 +4,25 @@
 #include <string>
 #include <string_view>
 
+#include "dataset/NameRequest.h"
+
 // Writes names to a stream through a large buffer of its own, one name a
 // line: LF after each name, or CR LF between names (nothing after the last)
 // exactly as the desktop program's saved list has it. Names are bytes and are
 // written unchanged.
-class CNameWriter {
+class CNameWriter : public CNameSink {
   public:
     static constexpr std::size_t kBufferSize = 1 << 20;
 
     CNameWriter(std::FILE* stream, bool crlf);
     CNameWriter(const CNameWriter&) = delete;
     CNameWriter& operator=(const CNameWriter&) = delete;
-    ~CNameWriter();
+    ~CNameWriter() override;
 
     // False once a write has failed; later calls then write nothing.
     bool Write(std::string_view name);
+    // A batch of a run's names, as Write would write each.
+    bool Take(const CNameBatch& names) override;
     // Writes out what is buffered and flushes the stream.
     bool Flush();
 
@@ -28,6 +32,7 @@ class CNameWriter {
 
   private:
     bool WriteBuffer();
+    bool WriteBytes(std::string_view bytes);
 
     std::FILE* m_stream;
     bool m_crlf;

@@ -17,35 +17,27 @@ bool languageLoaded = false;
 
 void CFragmentList::Add(std::string fragment) { m_fragments.push_back(std::move(fragment)); }
 
-namespace {
-
-// One fragment, each entry equally likely; nullptr, without a draw, when there
-// are none.
-const std::string* DrawFragment(const std::vector<std::string>& fragments, CRandomSource& source) {
-    if (fragments.empty()) {
-        return nullptr;
-    }
-    const auto last = static_cast<std::uint32_t>(fragments.size() - 1);
-    return &fragments[source.InRange(0, last)];
+void CFragmentList::AppendRandom(CNameBuffer& word, bool capital, CRandomSource& source) const {
+    if (m_fragments.empty()) return;
+    DrawPool(capital);
+    const CFragmentPool* pool = (capital ? m_capitalPool : m_pool).get();
+    char* const target = word.Reserve(pool->MostBytes() + CFragmentPool::kPadding);
+    word.Commit(pool->Write(target, source.Next()));
 }
 
-}  // namespace
+std::shared_ptr<const CFragmentPool> CFragmentList::DrawPool(bool capital) const {
+    std::shared_ptr<const CFragmentPool>& pool = capital ? m_capitalPool : m_pool;
+    if (m_fragments.empty()) return nullptr;
+    if (pool == nullptr || pool->Count() != m_fragments.size()) {
+        pool = std::make_shared<const CFragmentPool>(m_fragments, capital);
+    }
+    return pool;
+}
 
 std::string CFragmentList::PickRandom() const {
-    const std::string* piece = DrawFragment(m_fragments, ProcessRandomSource());
-    return piece == nullptr ? std::string() : *piece;
-}
-
-void CFragmentList::AppendRandom(std::string& word, bool capital, CRandomSource& source) const {
-    const std::string* piece = DrawFragment(m_fragments, source);
-    if (piece == nullptr || piece->empty()) {
-        return;
-    }
-    const std::size_t start = word.size();
-    word += *piece;
-    if (capital) {
-        word[start] = UpperCaseAscii(word[start]);
-    }
+    CNameBuffer piece;
+    AppendRandom(piece, false, ProcessRandomSource());
+    return std::string(piece.View());
 }
 
 CLanguageTable::~CLanguageTable() = default;
@@ -145,12 +137,12 @@ void CLanguageTable::Store(std::string listName, CFragmentList list) {
 }
 
 std::string CLanguageTable::MakeWord(const std::vector<std::string>& listNames) const {
-    std::string word;
+    CNameBuffer word;
     for (const std::string& element : listNames) {
         const CListReference reference = ParseListReference(element);
         if (const CFragmentList* list = Find(reference.listName)) {
             list->AppendRandom(word, reference.capital, ProcessRandomSource());
         }
     }
-    return word;
+    return std::string(word.View());
 }

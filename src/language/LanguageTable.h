@@ -2,13 +2,15 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "language/FragmentPool.h"
+#include "language/NameBuffer.h"
+#include "language/RandomSource.h"
 #include "settings/Settings.h"
-
-class CRandomSource;
 
 // One named list of fragments: one section of the language file.
 class CFragmentList : public CConfigBase {
@@ -30,9 +32,20 @@ class CFragmentList : public CConfigBase {
     // Appends one fragment drawn from `source` to `word`, its first byte
     // upper-cased when `capital` is set; nothing, without a draw, when the
     // list has none.
-    void AppendRandom(std::string& word, bool capital, CRandomSource& source) const;
+    void AppendRandom(CNameBuffer& word, bool capital, CRandomSource& source) const;
+
+    // The list as drawing wants it, with or without the capital letter;
+    // nullptr when it has no fragments. Made at the first call and shared
+    // with copies: patterns ask while their table loads, before any thread
+    // draws. A list changed afterwards gets a new one.
+    std::shared_ptr<const CFragmentPool> DrawPool(bool capital) const;
 
     std::vector<std::string> m_fragments;
+
+  private:
+    // Shared by copies, which draw alike.
+    mutable std::shared_ptr<const CFragmentPool> m_pool;
+    mutable std::shared_ptr<const CFragmentPool> m_capitalPool;
 };
 
 // All fragment lists, keyed by name. The desktop program has one,
@@ -84,10 +97,4 @@ struct CListReference {
 inline CListReference ParseListReference(std::string_view element) {
     const bool capital = !element.empty() && element[0] == '^';
     return {element.substr(capital ? 1 : 0), capital};
-}
-
-// Upper-cases one byte as the C library does in its default locale: only a
-// to z change.
-inline char UpperCaseAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }

@@ -51,91 +51,107 @@ std::string NothingFits(const CNameFilterOptions& options, unsigned asked, unsig
 // Where the joins are too many to count: what the lengths alone prove. A
 // name's bytes are at least its characters and at most four times as many,
 // whichever way it is read; a test that cannot decide refuses nothing.
-unsigned LengthsPossible(const CNameType& nameType, const CLanguageTable& table,
-                         const CNameFilterOptions& options) {
-    std::uint64_t fewest = 0;
-    std::uint64_t most = 0;
-    ByteLengthRange(nameType, table, fewest, most);
+unsigned LengthsPossible(const CNameTypeCapacity& capacity, const CNameFilterOptions& options) {
     unsigned possible = ~0U;
-    if (options.minLength && most < *options.minLength) possible &= ~CNameFilter::kMinLength;
-    if (options.maxLength && (fewest + 3) / 4 > *options.maxLength) {
+    if (options.minLength && capacity.mostBytes < *options.minLength) {
+        possible &= ~CNameFilter::kMinLength;
+    }
+    if (options.maxLength && (capacity.fewestBytes + 3) / 4 > *options.maxLength) {
         possible &= ~CNameFilter::kMaxLength;
     }
     return possible;
+}
+
+// Names are few enough that however long they are, keeping them cannot
+// matter: a request for them is not held up by measuring the memory.
+constexpr std::uint64_t kCountBelowMemoryConcern = 1000;
+
+std::string CountBeyondMemory(bool unique, std::uint64_t count, std::uint64_t fits) {
+    if (unique) {
+        return "Für --unique mit " + std::to_string(count) +
+               " Namen reicht der Arbeitsspeicher nicht: jeder Name wird gemerkt, "
+               "Platz ist für etwa " +
+               std::to_string(fits) + ".";
+    }
+    return "Für " + std::to_string(count) +
+           " Namen reicht der Arbeitsspeicher nicht: jeder Name wird behalten, Platz ist für "
+           "etwa " +
+           std::to_string(fits) + ".";
 }
 
 }  // namespace
 
 CDrawPlan PlanDraws(const CNameType& nameType, const CLanguageTable& table,
                     const CNameFilter& filter, bool unique, std::uint64_t count,
-                    const std::string& what) {
+                    std::size_t keptBytesPerName, const std::string& what) {
     CDrawPlan plan;
     const unsigned asked = filter.Asked();
-    if (asked == 0 && !unique) return plan;
+    const bool keeps = unique || (keptBytesPerName > 0 && count > kCountBelowMemoryConcern);
+    if (asked == 0 && !keeps) return plan;
 
     const CNameFilterOptions& options = filter.Options();
     if (options.minLength && options.maxLength && *options.minLength > *options.maxLength) {
         plan.refusal = NothingFits(options, asked, asked, what);
         return plan;
     }
-    std::unordered_map<std::string, double> fitting;
-    unsigned passedAlone = 0;
-    double fitChance = 0.0;
-    plan.counted = ForEachJoin(nameType, table, kEnumerationLimit,
-                               [&](const std::string& name, double chance) {
-                                   const unsigned passes = filter.Passes(name);
-                                   passedAlone |= passes;
-                                   if (passes != asked) return;
-                                   fitting[name] += chance;
-                                   fitChance += chance;
-                               });
+    const CNameTypeCapacity capacity = MeasureNameType(nameType, table);
     double logLeast = 0.0;
-    if (plan.counted) {
-        if (fitting.empty()) {
-            plan.refusal = NothingFits(options, asked, passedAlone, what);
-            return plan;
+    if (asked != 0 || unique) {
+        std::unordered_map<std::string, double> fitting;
+        unsigned passedAlone = 0;
+        double fitChance = 0.0;
+        plan.counted = ForEachJoin(nameType, table, kEnumerationLimit,
+                                   [&](const std::string& name, double chance) {
+                                       const unsigned passes = filter.Passes(name);
+                                       passedAlone |= passes;
+                                       if (passes != asked) return;
+                                       fitting[name] += chance;
+                                       fitChance += chance;
+                                   });
+        if (plan.counted) {
+            if (fitting.empty()) {
+                plan.refusal = NothingFits(options, asked, passedAlone, what);
+                return plan;
+            }
+            plan.fittingNames = fitting.size();
+            plan.fitChance = fitChance;
+            plan.leastChance = 1.0;
+            for (const auto& entry : fitting)
+                plan.leastChance = std::min(plan.leastChance, entry.second);
+            if (unique && count > plan.fittingNames) {
+                plan.refusal = what + " ergibt genau " + NamesPhrase(plan.fittingNames) +
+                               (asked != 0 ? ", die passen" : "") + ", nicht " +
+                               std::to_string(count) + ".";
+                return plan;
+            }
+            // Without --unique a run waits for any fitting name; with it, for
+            // the rarest one left.
+            logLeast = std::log(unique ? plan.leastChance : plan.fitChance);
+        } else {
+            const unsigned possible = LengthsPossible(capacity, options);
+            if ((possible & asked) != asked) {
+                plan.refusal = NothingFits(options, asked, possible & asked, what);
+                return plan;
+            }
+            plan.maxNames = capacity.maxDistinctNames;
+            logLeast = capacity.logMinNameProbability;
+            plan.leastChance = std::exp(logLeast);
+            if (unique && count > plan.maxNames) {
+                plan.refusal = what + " ergibt höchstens " + NamesPhrase(plan.maxNames) +
+                               ", nicht " + std::to_string(count) + ".";
+                return plan;
+            }
         }
-        plan.fittingNames = fitting.size();
-        plan.fitChance = fitChance;
-        plan.leastChance = 1.0;
-        for (const auto& entry : fitting)
-            plan.leastChance = std::min(plan.leastChance, entry.second);
-        if (unique && count > plan.fittingNames) {
-            plan.refusal = what + " ergibt genau " + NamesPhrase(plan.fittingNames) +
-                           (asked != 0 ? ", die passen" : "") + ", nicht " + std::to_string(count) +
-                           ".";
-            return plan;
-        }
-        // Without --unique a run waits for any fitting name; with it, for
-        // the rarest one left.
-        logLeast = std::log(unique ? plan.leastChance : plan.fitChance);
-    } else {
-        const unsigned possible = LengthsPossible(nameType, table, options);
-        if ((possible & asked) != asked) {
-            plan.refusal = NothingFits(options, asked, possible & asked, what);
-            return plan;
-        }
-        const CNameTypeCapacity capacity = MeasureNameType(nameType, table);
-        plan.maxNames = capacity.maxDistinctNames;
-        logLeast = capacity.logMinNameProbability;
-        plan.leastChance = std::exp(logLeast);
-        if (unique && count > plan.maxNames) {
-            plan.refusal = what + " ergibt höchstens " + NamesPhrase(plan.maxNames) + ", nicht " +
-                           std::to_string(count) + ".";
-            return plan;
-        }
+        plan.missLimit = ConsecutiveMissLimit(logLeast);
     }
-    if (unique) {
-        const std::uint64_t fits = MaxUniqueNamesInMemory(ExpectedNameLength(nameType, table));
+    if (keeps) {
+        const std::uint64_t fits =
+            MaxNamesInMemory(capacity.expectedBytes, unique, keptBytesPerName);
         if (count > fits) {
-            plan.refusal = "Für --unique mit " + std::to_string(count) +
-                           " Namen reicht der Arbeitsspeicher nicht: jeder Name wird gemerkt, "
-                           "Platz ist für etwa " +
-                           std::to_string(fits) + ".";
+            plan.refusal = CountBeyondMemory(unique, count, fits);
             return plan;
         }
     }
-    plan.missLimit = ConsecutiveMissLimit(logLeast);
     return plan;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -30,10 +31,11 @@ struct CDrawPlan {
 
 // Plans `count` names of `nameType` (described in messages as `what`, such
 // as "Der Namenstyp „T“ der Kultur „K“"), filtered by `filter`, all different
-// when `unique`.
+// when `unique`. A caller that keeps every name, at `keptBytesPerName` bytes
+// each besides its own, has a count refused that cannot fit in memory.
 CDrawPlan PlanDraws(const CNameType& nameType, const CLanguageTable& table,
                     const CNameFilter& filter, bool unique, std::uint64_t count,
-                    const std::string& what);
+                    std::size_t keptBytesPerName, const std::string& what);
 
 // The message for a run that gave up after `written` of `count` names.
 std::string GaveUpMessage(const CDrawPlan& plan, bool unique, std::uint64_t written,

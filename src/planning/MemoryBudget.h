@@ -2,9 +2,12 @@
 
 #include <cstdint>
 
-// How many names of `nameLength` bytes on average --unique can remember in
-// the memory available now: every name produced is kept, and a count that
-// cannot fit is refused before anything is written rather than ending in
-// the system's out-of-memory killer. The cost of a stored name is measured,
-// not assumed.
-std::uint64_t MaxUniqueNamesInMemory(double nameLength);
+#include <cstddef>
+
+// How many names of `nameLength` bytes on average fit in the memory available
+// now, when each costs the caller `keptBytesPerName` besides its bytes and,
+// for `unique`, a place in the set that remembers every name made. A count
+// that cannot fit is refused before anything is made rather than ending in
+// the system's out-of-memory killer. The cost of a remembered name is
+// measured, not assumed.
+std::uint64_t MaxNamesInMemory(double nameLength, bool unique, std::size_t keptBytesPerName);

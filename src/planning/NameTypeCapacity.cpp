@@ -5,7 +5,6 @@
 #include <functional>
 #include <limits>
 #include <map>
-#include <numeric>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -33,12 +32,22 @@ struct CListView {
     // The chance of the rarest distinct fragment, as a logarithm.
     double logMinShare = 0.0;
     bool hasNonEmptyFragment = false;
+    std::uint64_t fewestBytes = kMax;
+    std::uint64_t mostBytes = 0;
+    double meanBytes = 0.0;
 };
 
 CListView ViewList(const CFragmentList& list, bool capital) {
     std::unordered_map<std::string, std::uint64_t> multiplicity;
-    for (const std::string& fragment : list.m_fragments) ++multiplicity[AsDrawn(fragment, capital)];
     CListView view;
+    std::uint64_t bytes = 0;
+    for (const std::string& fragment : list.m_fragments) {
+        ++multiplicity[AsDrawn(fragment, capital)];
+        view.fewestBytes = std::min<std::uint64_t>(view.fewestBytes, fragment.size());
+        view.mostBytes = std::max<std::uint64_t>(view.mostBytes, fragment.size());
+        bytes += fragment.size();
+    }
+    view.meanBytes = static_cast<double>(bytes) / static_cast<double>(list.m_fragments.size());
     view.distinctFragments = multiplicity.size();
     std::uint64_t rarest = kMax;
     for (const auto& [piece, times] : multiplicity) {
@@ -88,6 +97,17 @@ std::uint64_t SaturatingMultiply(std::uint64_t a, std::uint64_t b) {
     return (a > kMax / b) ? kMax : a * b;
 }
 
+bool MakesNonEmptyNames(const CNameType& nameType, const CLanguageTable& table) {
+    bool found = false;
+    ForEachChosenPattern(nameType, table, [&](double /*chance*/, const auto& positions) {
+        for (const auto& [list, capital] : positions) {
+            found = found || std::any_of(list->m_fragments.begin(), list->m_fragments.end(),
+                                         [](const std::string& piece) { return !piece.empty(); });
+        }
+    });
+    return found;
+}
+
 CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTable& table) {
     CNameTypeCapacity capacity;
     if (nameType.m_totalWeight == 0) {
@@ -101,9 +121,12 @@ CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTabl
     std::set<std::vector<std::pair<const CFragmentList*, bool>>> seenPositions;
     double logMin = 0.0;
     bool anyChosen = false;
+    capacity.fewestBytes = kMax;
     ForEachChosenPattern(nameType, table, [&](double chance, const auto& positions) {
         std::uint64_t product = 1;
         double logChance = std::log(chance);
+        std::uint64_t fewest = 0;
+        std::uint64_t most = 0;
         for (const auto& key : positions) {
             auto found = views.find(key);
             if (found == views.end()) {
@@ -113,7 +136,12 @@ CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTabl
             product = SaturatingMultiply(product, view.distinctFragments);
             logChance += view.logMinShare;
             if (view.hasNonEmptyFragment) capacity.makesNonEmptyNames = true;
+            fewest += view.fewestBytes;
+            most += view.mostBytes;
+            capacity.expectedBytes += chance * view.meanBytes;
         }
+        capacity.fewestBytes = std::min(capacity.fewestBytes, fewest);
+        capacity.mostBytes = std::max(capacity.mostBytes, most);
         logMin = anyChosen ? std::min(logMin, logChance) : logChance;
         anyChosen = true;
         if (seenPositions.insert(positions).second) {
@@ -185,39 +213,4 @@ bool ForEachJoin(const CNameType& nameType, const CLanguageTable& table, std::ui
     std::string name;
     for (const auto& [chance, choices] : patterns) JoinAll(choices, 0, name, chance, visit);
     return true;
-}
-
-void ByteLengthRange(const CNameType& nameType, const CLanguageTable& table, std::uint64_t& fewest,
-                     std::uint64_t& most) {
-    fewest = nameType.m_totalWeight == 0 ? 0 : kMax;
-    most = 0;
-    ForEachChosenPattern(nameType, table, [&](double /*chance*/, const auto& positions) {
-        std::uint64_t shortest = 0;
-        std::uint64_t longest = 0;
-        for (const auto& [list, capital] : positions) {
-            const auto [low, high] = std::minmax_element(
-                list->m_fragments.begin(), list->m_fragments.end(),
-                [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
-            shortest += low->size();
-            longest += high->size();
-        }
-        fewest = std::min(fewest, shortest);
-        most = std::max(most, longest);
-    });
-}
-
-double ExpectedNameLength(const CNameType& nameType, const CLanguageTable& table) {
-    double length = 0.0;
-    ForEachChosenPattern(nameType, table, [&](double chance, const auto& positions) {
-        for (const auto& [list, capital] : positions) {
-            const std::uint64_t bytes = std::accumulate(
-                list->m_fragments.begin(), list->m_fragments.end(), std::uint64_t{0},
-                [](std::uint64_t sum, const std::string& fragment) {
-                    return sum + fragment.size();
-                });
-            length +=
-                chance * static_cast<double>(bytes) / static_cast<double>(list->m_fragments.size());
-        }
-    });
-    return length;
 }

@@ -7,8 +7,8 @@
 class CLanguageTable;
 class CNameType;
 
-// What a name type can produce, worked out from its patterns and the
-// fragment lists they name.
+// What a name type can produce, worked out in one pass over its patterns
+// and the fragment lists they name.
 struct CNameTypeCapacity {
     // An upper bound of the distinct names: per pattern that can be chosen,
     // the product of the distinct fragments of its lists (after the capital
@@ -21,9 +21,18 @@ struct CNameTypeCapacity {
     double logMinNameProbability = 0.0;
     // Some pattern that can be chosen makes a name that is not empty.
     bool makesNonEmptyNames = false;
+    // The fewest and the most bytes a name can have.
+    std::uint64_t fewestBytes = 0;
+    std::uint64_t mostBytes = 0;
+    // The average length in bytes of the names made.
+    double expectedBytes = 0.0;
 };
 
 CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTable& table);
+
+// Whether some pattern that can be chosen makes a name that is not empty;
+// what MeasureNameType says, found without looking at every list.
+bool MakesNonEmptyNames(const CNameType& nameType, const CLanguageTable& table);
 
 // Calls `visit` with every name a name type can make by one choice of
 // fragments, and that choice's chance per draw; joins can collide ("a"+"bc"
@@ -34,13 +43,6 @@ bool ForEachJoin(const CNameType& nameType, const CLanguageTable& table, std::ui
 
 // How many joins --unique and the filters may make to count names exactly.
 inline constexpr std::uint64_t kEnumerationLimit = 1000000;
-
-// The fewest and the most bytes a name of a name type can have.
-void ByteLengthRange(const CNameType& nameType, const CLanguageTable& table, std::uint64_t& fewest,
-                     std::uint64_t& most);
-
-// The average length in bytes of the names a name type makes.
-double ExpectedNameLength(const CNameType& nameType, const CLanguageTable& table);
 
 // How many draws in a row may bring no new name before --unique gives up:
 // enough that a name of chance `minChance` has had its chance many times

@@ -68,29 +68,25 @@ void CNamePattern::SetListNames(std::string_view text, CListLookup& lists) {
         begin = comma + 1;
     }
 
-    m_positions.reserve(m_listNames.size());
     for (const std::string& element : m_listNames) {
         const CListReference reference = ParseListReference(element);
-        m_positions.push_back({lists.Find(reference.listName), reference.capital});
+        if (const CFragmentList* list = lists.Find(reference.listName)) {
+            if (std::shared_ptr<const CFragmentPool> pool = list->DrawPool(reference.capital)) {
+                m_mostBytes += pool->MostBytes();
+                m_draws.push_back(std::move(pool));
+            }
+        }
     }
 }
 
 CNamePattern::~CNamePattern() = default;
 
 std::string CNamePattern::Generate() const {
-    std::string word;
-    AppendName(word, ProcessRandomSource());
-    return word;
-}
-
-// Draws exactly as MakeWord(m_listNames) on the pattern's table would,
-// without looking each list up again.
-void CNamePattern::AppendName(std::string& name, CRandomSource& source) const {
-    for (const Position& position : m_positions) {
-        if (position.list != nullptr) {
-            position.list->AppendRandom(name, position.capital, source);
-        }
-    }
+    CNameBuffer word;
+    char* const target = word.Reserve(m_mostBytes + CFragmentPool::kPadding);
+    CRandomSource::Cursor draws(ProcessRandomSource());
+    word.Commit(Write(target, draws));
+    return std::string(word.View());
 }
 
 CNameType::CNameType() = default;
@@ -106,15 +102,22 @@ void CNameType::AddPattern(const CNamePattern& pattern) { AddPattern(CNamePatter
 
 void CNameType::AddPattern(CNamePattern&& pattern) {
     m_totalWeight = SaturatingAdd(m_totalWeight, EffectiveWeight(pattern.m_weight));
+    m_totalDivisor = CDivisor(m_totalWeight);
+    m_runningSums.push_back((m_runningSums.empty() ? 0 : m_runningSums.back()) +
+                            EffectiveWeight(pattern.m_weight));
     m_patterns.push_back(std::move(pattern));
 }
 
 void CNameType::RecomputeTotal() {
-    m_totalWeight =
-        std::accumulate(m_patterns.begin(), m_patterns.end(), std::uint32_t{0},
-                        [](std::uint32_t sum, const CNamePattern& pattern) {
-                            return SaturatingAdd(sum, EffectiveWeight(pattern.m_weight));
-                        });
+    m_totalWeight = 0;
+    m_runningSums.clear();
+    std::uint64_t runningSum = 0;
+    for (const CNamePattern& pattern : m_patterns) {
+        m_totalWeight = SaturatingAdd(m_totalWeight, EffectiveWeight(pattern.m_weight));
+        runningSum += EffectiveWeight(pattern.m_weight);
+        m_runningSums.push_back(runningSum);
+    }
+    m_totalDivisor = CDivisor(m_totalWeight);
 }
 
 const CNamePattern* CNameType::PickByWeight(std::uint32_t draw) {
@@ -156,13 +159,41 @@ std::string CNameType::Generate() {
     return pattern == nullptr ? std::string() : pattern->Generate();
 }
 
-void CNameType::AppendName(std::string& name, CRandomSource& source) const {
+void CNameType::AppendNames(CNameBuffer& names, CRandomSource& source, std::uint64_t count,
+                            bool lineEnds) const {
     if (m_totalWeight == 0) {
+        for (std::uint64_t i = 0; lineEnds && i < count; ++i) names.Push('\n');
         return;
     }
-    if (const CNamePattern* pattern = PatternForDraw(source.InRange(1, m_totalWeight))) {
-        pattern->AppendName(name, source);
+    // Tables changed by hand since AddPattern choose the slow way, as
+    // PickByWeight does.
+    const bool kept =
+        m_totalDivisor.Value() == m_totalWeight && m_runningSums.size() == m_patterns.size();
+    CRandomSource::Cursor draws(source);
+    char* target = names.Reserve(0);
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::uint32_t draw =
+            1 + (kept ? m_totalDivisor.Remainder(draws.Next()) : draws.Next() % m_totalWeight);
+        const CNamePattern* pattern = nullptr;
+        if (kept) {
+            // The first running sum that reaches the draw: its pattern has a
+            // weight, as the sum before it does not reach the draw.
+            const auto reached = std::lower_bound(m_runningSums.begin(), m_runningSums.end(), draw);
+            if (reached != m_runningSums.end())
+                pattern = &m_patterns[reached - m_runningSums.begin()];
+        } else {
+            pattern = PatternForDraw(draw);
+        }
+        const std::size_t room =
+            (pattern != nullptr ? pattern->MostBytes() + CFragmentPool::kPadding : 0) + 1;
+        if (static_cast<std::size_t>(names.Limit() - target) < room) {
+            names.Commit(target);
+            target = names.Reserve(room);
+        }
+        if (pattern != nullptr) target = pattern->Write(target, draws);
+        if (lineEnds) *target++ = '\n';
     }
+    names.Commit(target);
 }
 
 CCulture::CCulture() = default;

@@ -2,16 +2,19 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "language/FragmentPool.h"
+#include "language/NameBuffer.h"
+#include "language/RandomSource.h"
 #include "settings/Settings.h"
 
 class CFragmentList;
 class CLanguageTable;
 class CListLookup;
-class CRandomSource;
 
 // One data line of the semantics file: a weighted alternative of a name type,
 // naming the fragment lists whose fragments make a name.
@@ -29,11 +32,20 @@ class CNamePattern : public CConfigBase {
 
     std::string GetNameType() const { return m_nameType; }
     std::int32_t GetWeight() const { return m_weight; }
-    // A name made from this pattern's lists, drawn from the process's source.
+    // A name made from this pattern's lists, drawn from the process's source:
+    // one draw a list that has fragments, in order.
     std::string Generate() const;
-    // Appends a name made from this pattern's lists, drawn from `source`, to
-    // `name`: one draw a list that has fragments, in order.
-    void AppendName(std::string& name, CRandomSource& source) const;
+
+    // The most bytes a name of this pattern can have.
+    std::size_t MostBytes() const { return m_mostBytes; }
+    // Writes a name drawn from `draws` at `target`, which has room for
+    // MostBytes() + CFragmentPool::kPadding bytes; returns where it ends.
+    char* Write(char* target, CRandomSource::Cursor& draws) const {
+        for (const std::shared_ptr<const CFragmentPool>& pool : m_draws) {
+            target = pool->Write(target, draws.Next());
+        }
+        return target;
+    }
 
     std::string m_nameType;
     std::int32_t m_weight;
@@ -49,13 +61,11 @@ class CNamePattern : public CConfigBase {
     // `lists`.
     void SetListNames(std::string_view text, CListLookup& lists);
 
-    // m_listNames looked up once: a language table never changes after its
-    // load, which comes before the first pattern.
-    struct Position {
-        const CFragmentList* list;  // nullptr: the list does not exist
-        bool capital;
-    };
-    std::vector<Position> m_positions;
+    // The lists that draw, in order, as their table held them when the
+    // pattern was made: a missing or empty list draws nothing and adds
+    // nothing.
+    std::vector<std::shared_ptr<const CFragmentPool>> m_draws;
+    std::size_t m_mostBytes = 0;
 };
 
 // All patterns of one name type within one culture.
@@ -83,16 +93,25 @@ class CNameType : public CConfigBase {
     // without a draw, when no pattern can be chosen (all weights 0 or
     // negative).
     std::string Generate();
-    // Appends a name of this type drawn from `source` to `name`: one draw for
-    // the pattern, then one a list; nothing, without a draw, when no pattern
-    // can be chosen.
-    void AppendName(std::string& name, CRandomSource& source) const;
+    // Appends `count` names of this type drawn from `source` to `names`, each
+    // followed by an LF when `lineEnds` is set: for each, one draw for the
+    // pattern, then one a list; an empty name, without a draw, when no
+    // pattern can be chosen. Where the names stream out.
+    void AppendNames(CNameBuffer& names, CRandomSource& source, std::uint64_t count,
+                     bool lineEnds) const;
 
     // The sum of the weights, where a negative weight counts as 0 and a sum
     // beyond the 32-bit range stops at its end, so that a draw from 1 to the
     // total always lands on a pattern.
     std::uint32_t m_totalWeight = 0;
     std::vector<CNamePattern> m_patterns;
+
+  private:
+    // Kept by AddPattern and RecomputeTotal: m_totalWeight as a divisor, and
+    // the running sum of the weights at each pattern, for a choice by
+    // binary search.
+    CDivisor m_totalDivisor;
+    std::vector<std::uint64_t> m_runningSums;
 };
 
 // One section of the semantics file.

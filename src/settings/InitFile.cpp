@@ -14,3 +14,18 @@ bool ParseInitLine(std::string_view line, std::string_view& key, std::string_vie
     value = line.substr(equals + 1);
     return true;
 }
+
+void ReadInitFile(const std::string& path, std::map<std::string, std::string>& settings) {
+    CLineReader reader;
+    if (!reader.Open(path)) {
+        return;
+    }
+    std::string_view line;
+    std::string_view key;
+    std::string_view value;
+    while (reader.Next(line)) {
+        if (ParseInitLine(line, key, value)) {
+            settings[std::string(key)] = value;
+        }
+    }
+}

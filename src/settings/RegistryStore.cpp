@@ -1,5 +1,7 @@
 #include "settings/RegistryStore.h"
 
+#include <algorithm>
+
 #include "settings/FileRegistryStore.h"
 #include "settings/Settings.h"
 
@@ -15,6 +17,21 @@ CRegistryStore& FileStore() {
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
+
+std::string ReadStoreValue(CRegistryStore& store, const std::string& valueName) {
+    if (!store.OpenKey(CRegistryStore::Access::kRead)) {
+        return kErrorNoKey;
+    }
+    std::string value;
+    const bool found = store.QueryValue(valueName, value);
+    store.CloseKey();
+    if (!found || value.size() > kMaxRegistryValueLength) {
+        return kErrorUnknownSubkey;
+    }
+    // The value's text ends at its first zero byte, as a registry string does.
+    value.resize(std::min(value.find('\0'), value.size()));
+    return value;
+}
 
 CRegistryStore& CurrentRegistryStore() { return currentStore ? *currentStore : FileStore(); }
 

@@ -23,6 +23,11 @@ class CRegistryStore {
     virtual void CloseKey() = 0;
 };
 
+// Reads one value of `store`: its text, or kErrorNoKey when the store cannot
+// be opened, or kErrorUnknownSubkey when the value is absent, longer than
+// kMaxRegistryValueLength or unreadable (see ReadRegistryValue).
+std::string ReadStoreValue(CRegistryStore& store, const std::string& valueName);
+
 // The store that ReadRegistryValue and WriteRegistryValue use.
 CRegistryStore& CurrentRegistryStore();
 

@@ -1,10 +1,8 @@
 #include "settings/Settings.h"
 
-#include <algorithm>
 #include <string_view>
 
 #include "settings/InitFile.h"
-#include "settings/LineReader.h"
 #include "settings/RegistryStore.h"
 
 // SettingsMap must exist before theLanguageTable, whose construction reads the
@@ -20,19 +18,7 @@ constexpr std::string_view kSeparator = "/";
 }  // namespace
 
 std::string ReadRegistryValue(const std::string& valueName) {
-    CRegistryStore& store = CurrentRegistryStore();
-    if (!store.OpenKey(CRegistryStore::Access::kRead)) {
-        return kErrorNoKey;
-    }
-    std::string value;
-    const bool found = store.QueryValue(valueName, value);
-    store.CloseKey();
-    if (!found || value.size() > kMaxRegistryValueLength) {
-        return kErrorUnknownSubkey;
-    }
-    // The value's text ends at its first zero byte, as a registry string does.
-    value.resize(std::min(value.find('\0'), value.size()));
-    return value;
+    return ReadStoreValue(CurrentRegistryStore(), valueName);
 }
 
 bool WriteRegistryValue(const std::string& valueName, const std::string& value) {
@@ -57,17 +43,7 @@ void LoadSettings() {
     SettingsMap["DataDir"] = dataDir;
     const std::string initPath = dataDir + ReadRegistryValue("InitFile");
 
-    CLineReader reader;
-    if (reader.Open(initPath)) {
-        std::string_view line;
-        std::string_view key;
-        std::string_view value;
-        while (reader.Next(line)) {
-            if (ParseInitLine(line, key, value)) {
-                SettingsMap[std::string(key)] = value;
-            }
-        }
-    }
+    ReadInitFile(initPath, SettingsMap);
     // Cleared even when the init file could not be read: there is no new
     // attempt until the store changes.
     SettingsReloadPending = false;

@@ -1,4 +1,6 @@
-#include "dataset/SettingsSource.h"
+#include "settings/SettingsSource.h"
+
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <system_error>
@@ -6,9 +8,7 @@
 
 #include "settings/FileRegistryStore.h"
 #include "settings/LineReader.h"
-#include "settings/MemoryRegistryStore.h"
 #include "settings/RegistryStore.h"
-#include "settings/Settings.h"
 #include "text/Quoted.h"
 #include "text/SystemError.h"
 
@@ -19,33 +19,9 @@ std::string WithoutTrailingSlashes(std::string dir) {
     return dir;
 }
 
-// The sample data installed with the program lies at the same place relative
-// to the executable in the build tree and in every installation.
-std::string BundledDataDir() {
-    std::error_code failure;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", failure);
-    if (failure) return {};
-    const std::filesystem::path dir =
-        (exe.parent_path() / VELTRANO_DATA_DIR_FROM_BIN).lexically_normal();
-    return WithoutTrailingSlashes(dir.string());
-}
-
-// A user who tries the command-line tool before the desktop program gets the
-// store the desktop program would have made, never one in place of theirs.
-// True when there is a store now.
-bool CreateStoreOnFirstRun() {
-    const std::string dataDir = BundledDataDir();
-    if (dataDir.empty()) return false;
-    CFileRegistryStore store;
-    // A store that another process made in the meantime serves as well.
-    if (store.CreateForSampleData(dataDir) == CFileRegistryStore::Creation::kFailed) {
-        return false;
-    }
-    // The settings were read before main() from a store that did not exist.
-    SettingsMap.clear();
-    SettingsReloadPending = true;
-    LoadSettings();
-    return true;
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace
@@ -59,8 +35,7 @@ std::string CPathDisplay::Show(const std::string& path) const {
     return m_shownPrefix + path.substr(m_absolutePrefix.size());
 }
 
-bool UseInitFileSettings(const std::string& path, CMemoryRegistryStore& store,
-                         CSettingsSource& source, std::string& error) {
+bool InitFileSource(const std::string& path, CSettingsSource& source, std::string& error) {
     {
         CLineReader probe;
         if (!probe.Open(path)) {
@@ -79,37 +54,38 @@ bool UseInitFileSettings(const std::string& path, CMemoryRegistryStore& store,
     // The root folder becomes the empty string: the settings add the "/".
     const std::string dataDir = WithoutTrailingSlashes(absolute.parent_path().string());
     const std::string fileName = absolute.filename().string();
-
-    UseRegistryStore(&store);
-    if (!WriteRegistryValue("DataDir", dataDir) || !WriteRegistryValue("InitFile", fileName)) {
+    // What the store could not hold, the settings cannot stand for either.
+    if (!IsStorableValue(dataDir) || !IsStorableValue(fileName)) {
         error = "Der Pfad " + Quoted(path) +
                 " lässt sich nicht als Einstellung halten (länger als " +
                 std::to_string(kMaxRegistryValueLength) + " Bytes oder mit Zeilenumbruch).";
         return false;
     }
-    // theLanguageTable's construction before main() has already read the
-    // user's usual init file, and a re-read only adds and overwrites: without
-    // emptying the map, a key that this init file leaves out would keep the
-    // value of the user's file.
-    SettingsMap.clear();
-    SettingsReloadPending = true;
-    LoadSettings();
-
+    source.dataDir = dataDir;
     source.initPath = dataDir + "/" + fileName;
     source.initShown = path;
     // An absolute path is shown as it is; a relative one keeps the folder
     // the user wrote.
-    if (!given.is_absolute()) {
-        source.display =
-            CPathDisplay(dataDir, WithoutTrailingSlashes(given.parent_path().string()));
-    }
+    source.display =
+        given.is_absolute()
+            ? CPathDisplay()
+            : CPathDisplay(dataDir, WithoutTrailingSlashes(given.parent_path().string()));
     return true;
 }
 
-bool StoreSettingsSource(CSettingsSource& source, std::string& error) {
-    std::string dataDir = ReadRegistryValue("DataDir");
-    if (dataDir == kErrorNoKey && CreateStoreOnFirstRun()) dataDir = ReadRegistryValue("DataDir");
-    const std::string initFile = ReadRegistryValue("InitFile");
+bool UserSettingsSource(const std::string& bundledDataDir, CSettingsSource& source,
+                        std::string& error) {
+    CFileRegistryStore store;
+    std::string dataDir = ReadStoreValue(store, "DataDir");
+    // A user who tries the command-line tool or the library before the
+    // desktop program gets the store the desktop program would have made,
+    // never one in place of theirs, and never one that points nowhere. A
+    // store that another process made in the meantime serves as well.
+    if (dataDir == kErrorNoKey && IsFolder(bundledDataDir) &&
+        store.CreateForSampleData(bundledDataDir) != CFileRegistryStore::Creation::kFailed) {
+        dataDir = ReadStoreValue(store, "DataDir");
+    }
+    const std::string initFile = ReadStoreValue(store, "InitFile");
     if (dataDir == kErrorNoKey) {
         const std::string storePath = CFileRegistryStore::DefaultPath();
         error = storePath.empty()
@@ -128,17 +104,25 @@ bool StoreSettingsSource(CSettingsSource& source, std::string& error) {
                 Quoted(CFileRegistryStore::DefaultPath()) + " oder ist nicht lesbar.";
         return false;
     }
+    source.dataDir = dataDir;
     source.initPath = dataDir + "/" + initFile;
     source.initShown = source.initPath;
     source.display = CPathDisplay();
     return true;
 }
 
-std::string SettingValue(const std::string& key) {
-    const auto found = SettingsMap.find(key);
-    return found == SettingsMap.end() ? std::string() : found->second;
+std::string BundledDataDir(const std::string& binaryPath, const std::string& fromBinary) {
+    if (binaryPath.empty()) return {};
+    const std::filesystem::path dir =
+        (std::filesystem::path(binaryPath).parent_path() / fromBinary).lexically_normal();
+    return WithoutTrailingSlashes(dir.string());
 }
 
-std::string DataFilePath(const std::string& key) {
-    return SettingValue("DataDir") + SettingValue(key);
+std::string SettingValue(const CSettingsMap& settings, const std::string& key) {
+    const auto found = settings.find(key);
+    return found == settings.end() ? std::string() : found->second;
+}
+
+std::string DataFilePath(const CSettingsMap& settings, const std::string& key) {
+    return SettingValue(settings, "DataDir") + SettingValue(settings, key);
 }
