@@ -61,7 +61,7 @@ struct Finding {
     std::string file;      // the file as --check shows it
     std::size_t line = 0;  // counted from 1; 0 for the file as a whole
     Severity severity = Severity::error;
-    std::string message;   // German, as --check prints it after the severity
+    std::string message;  // German, as --check prints it after the severity
 
     // The whole line --check prints: "FILE:LINE: Fehler: MESSAGE", or
     // "Warnung:" for a warning, without ":LINE" for the file as a whole.
@@ -109,6 +109,8 @@ struct Request {
 };
 
 class Data;
+struct LoadedData;
+struct GeneratorState;
 
 // A random sequence and the names drawn with it, from one data set, which it
 // keeps alive. One thread at a time; movable, not copyable.
@@ -122,7 +124,8 @@ class VELTRANO_API Generator {
 
     // Makes request.count names and continues the generator's sequence: two
     // requests for 5 names give the 10 names of one request for 10, and a
-    // generator seeded with S gives the names of veltrano-cli --seed S.
+    // generator seeded with S gives the names of veltrano-cli --seed S for
+    // the same request.
     //
     // Fails before drawing, with an empty list, for an unknown culture or
     // name type, a filter that nothing fits, `unique` beyond the distinct
@@ -133,19 +136,19 @@ class VELTRANO_API Generator {
 
     // The same, handing each name to `sink` as it is made instead of keeping
     // them: for counts too large to hold, or names that go straight to a
-    // file. The view is valid during the call only; `sink` must not throw.
+    // file. The view is valid during the call only. `sink` must not throw;
+    // it returns false to stop the run, which then ends without an error.
     // Where the caller keeps the names, `kept_bytes_per_name` tells what each
     // costs it besides its bytes, so that a count that cannot fit is refused
     // before drawing. The value is the number of names handed over.
     Result<std::uint64_t> names(const Request& request,
-                                const std::function<void(std::string_view)>& sink,
+                                const std::function<bool(std::string_view)>& sink,
                                 std::size_t kept_bytes_per_name = 0);
 
   private:
     friend class Data;
-    struct State;
-    explicit Generator(std::unique_ptr<State> state) noexcept;
-    std::unique_ptr<State> m_state;
+    explicit Generator(std::unique_ptr<GeneratorState> state) noexcept;
+    std::unique_ptr<GeneratorState> m_state;
 };
 
 // A loaded data set: its fragment lists and patterns, read once and then
@@ -175,11 +178,10 @@ class VELTRANO_API Data {
     // A generator seeded as veltrano-cli --seed seeds; 0 acts as 1.
     Generator generator(std::uint32_t seed) const;
 
-    struct Set;
-
   private:
-    explicit Data(std::shared_ptr<const Set> set) noexcept;
-    std::shared_ptr<const Set> m_set;
+    friend struct LoadedData;
+    explicit Data(std::shared_ptr<const LoadedData> loaded) noexcept;
+    std::shared_ptr<const LoadedData> m_loaded;
 };
 
 }  // namespace veltrano

@@ -1,0 +1,269 @@
+// The C++ interface: a thin layer over the core's data sets, requests and
+// checker, which veltrano-cli uses too. Every entry point keeps exceptions
+// in: the core has none of its own, and running out of memory becomes a
+// message like any other refusal.
+
+#include <dlfcn.h>
+
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <new>
+#include <random>
+#include <utility>
+
+#include "checking/DataChecker.h"
+#include "dataset/DataSet.h"
+#include "dataset/NameRequest.h"
+#include "language/RandomSource.h"
+#include "library/LibraryText.h"
+#include "settings/SettingsSource.h"
+#include "text/Quoted.h"
+#include "veltrano/veltrano.hpp"
+
+namespace veltrano {
+
+struct LoadedData {
+    std::unique_ptr<const CDataSet> data;
+
+    static Data Share(std::unique_ptr<const CDataSet> data) {
+        return Data(std::make_shared<const LoadedData>(LoadedData{std::move(data)}));
+    }
+};
+
+struct GeneratorState {
+    std::shared_ptr<const LoadedData> loaded;
+    CRandomSource source;
+};
+
+namespace {
+
+// The sample data installed with the library lies at the same place relative
+// to it in the build tree and in every installation.
+std::string LibraryDataDir() {
+    static const char anchor = 0;
+    Dl_info info{};
+    if (::dladdr(&anchor, &info) == 0 || info.dli_fname == nullptr) return {};
+    char resolved[PATH_MAX];
+    if (::realpath(info.dli_fname, resolved) == nullptr) return {};
+    return BundledDataDir(resolved, VELTRANO_DATA_DIR_FROM_LIB);
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+// Hands a run's names to the caller's sink, one at a time, counting them.
+class CCallerSink : public CNameSink {
+  public:
+    explicit CCallerSink(const std::function<bool(std::string_view)>& sink) : m_sink(sink) {}
+
+    bool Take(const CNameBatch& names) override {
+        bool going = true;
+        names.ForEach([&](std::string_view name) {
+            going = going && m_sink(name);
+            if (going) ++m_handed;
+        });
+        return going;
+    }
+    std::uint64_t Handed() const { return m_handed; }
+
+  private:
+    const std::function<bool(std::string_view)>& m_sink;
+    std::uint64_t m_handed = 0;
+};
+
+CNameRequest CoreRequest(const Request& request) {
+    CNameRequest core;
+    core.culture = request.culture;
+    core.nameType = request.name_type;
+    core.count = request.count;
+    core.unique = request.unique;
+    core.filter.startsWith = request.starts_with;
+    core.filter.endsWith = request.ends_with;
+    core.filter.minLength = request.min_length;
+    core.filter.maxLength = request.max_length;
+    return core;
+}
+
+Finding::Severity SeverityOf(const CCheckFinding& finding) {
+    return finding.severity == CCheckFinding::Severity::kError ? Finding::Severity::error
+                                                               : Finding::Severity::warning;
+}
+
+Result<CheckReport> CheckSource(bool found, const CSettingsSource& source, std::string error) {
+    Result<CheckReport> result;
+    result.value.exit_code = 3;
+    if (!found) {
+        result.error = std::move(error);
+        return result;
+    }
+    CDataChecker checker(source);
+    checker.CheckEverything();
+    for (const CCheckFinding& finding : checker.Findings()) {
+        result.value.findings.push_back(
+            {Escaped(finding.shownPath), finding.line, SeverityOf(finding), finding.message});
+    }
+    result.value.exit_code = checker.ExitCode();
+    return result;
+}
+
+}  // namespace
+
+std::string_view version() noexcept { return VELTRANO_VERSION; }
+
+std::string Finding::text() const {
+    return file + (line > 0 ? ":" + std::to_string(line) : std::string()) +
+           (severity == Severity::error ? ": Fehler: " : ": Warnung: ") + message;
+}
+
+Result<CheckReport> check(const std::string& init_file) {
+    try {
+        CSettingsSource source;
+        std::string error;
+        const bool found = InitFileSource(init_file, source, error);
+        return CheckSource(found, source, std::move(error));
+    } catch (const std::bad_alloc&) {
+        return {{{}, 3}, kOutOfMemoryMessage};
+    }
+}
+
+Result<CheckReport> check() {
+    try {
+        CSettingsSource source;
+        std::string error;
+        const bool found = UserSettingsSource(LibraryDataDir(), source, error);
+        return CheckSource(found, source, std::move(error));
+    } catch (const std::bad_alloc&) {
+        return {{{}, 3}, kOutOfMemoryMessage};
+    }
+}
+
+namespace {
+
+Result<Data> OpenSource(bool found, const CSettingsSource& source, std::string error) {
+    if (!found) return {Data(), std::move(error)};
+    std::vector<std::string> errors;
+    std::unique_ptr<const CDataSet> data = CDataSet::Load(source, errors);
+    if (data == nullptr) return {Data(), JoinLines(errors)};
+    return {LoadedData::Share(std::move(data)), {}};
+}
+
+}  // namespace
+
+Result<Data> Data::open() {
+    try {
+        CSettingsSource source;
+        std::string error;
+        const bool found = UserSettingsSource(LibraryDataDir(), source, error);
+        return OpenSource(found, source, std::move(error));
+    } catch (const std::bad_alloc&) {
+        return {Data(), kOutOfMemoryMessage};
+    }
+}
+
+Result<Data> Data::open(const std::string& init_file) {
+    try {
+        CSettingsSource source;
+        std::string error;
+        const bool found = InitFileSource(init_file, source, error);
+        return OpenSource(found, source, std::move(error));
+    } catch (const std::bad_alloc&) {
+        return {Data(), kOutOfMemoryMessage};
+    }
+}
+
+Data::Data() = default;
+
+Data::Data(std::shared_ptr<const LoadedData> loaded) noexcept : m_loaded(std::move(loaded)) {}
+
+std::vector<std::string> Data::cultures() const {
+    try {
+        return m_loaded == nullptr ? std::vector<std::string>()
+                                   : m_loaded->data->Semantics().GetCultureNames();
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+Result<std::vector<std::string>> Data::name_types(std::string_view culture) const {
+    try {
+        if (m_loaded == nullptr) return {{}, kEmptyDataMessage};
+        const CDataSet& data = *m_loaded->data;
+        const CDataSet::CultureEntry* found = data.FindCulture(culture);
+        if (found == nullptr) return {{}, data.UnknownCultureMessage(culture)};
+        return {found->second.GetNameTypeNames(), {}};
+    } catch (const std::bad_alloc&) {
+        return {{}, kOutOfMemoryMessage};
+    }
+}
+
+Generator Data::generator() const {
+    unsigned seed = 0;
+    // The system's random device; where it cannot be read, the clock, as
+    // the programs seed without a seed.
+    try {
+        seed = std::random_device()();
+    } catch (const std::exception&) {
+        seed = static_cast<unsigned>(std::time(nullptr));
+    }
+    return generator(seed);
+}
+
+Generator Data::generator(std::uint32_t seed) const {
+    return Generator(
+        std::unique_ptr<GeneratorState>(new GeneratorState{m_loaded, CRandomSource(seed)}));
+}
+
+Generator::Generator(std::unique_ptr<GeneratorState> state) noexcept : m_state(std::move(state)) {}
+Generator::Generator(Generator&& other) noexcept = default;
+Generator& Generator::operator=(Generator&& other) noexcept = default;
+Generator::~Generator() = default;
+
+Result<std::uint64_t> Generator::names(const Request& request,
+                                       const std::function<bool(std::string_view)>& sink,
+                                       std::size_t kept_bytes_per_name) {
+    try {
+        if (m_state == nullptr) return {0, kNoGeneratorMessage};
+        if (m_state->loaded == nullptr) return {0, kEmptyDataMessage};
+        if (!request.avoid.empty() || !request.avoid_containing.empty()) {
+            return {0, kAvoidNotYetMessage};
+        }
+        CCallerSink caller(sink);
+        const CNameRunOutcome outcome = MakeNames(*m_state->loaded->data, CoreRequest(request),
+                                                  m_state->source, caller, kept_bytes_per_name);
+        Result<std::uint64_t> result{caller.Handed(), {}};
+        // A sink that stops the run has what it wanted.
+        if (outcome.status != CNameRunOutcome::Status::kDone &&
+            outcome.status != CNameRunOutcome::Status::kSinkFailed) {
+            result.error = outcome.message;
+        }
+        return result;
+    } catch (const std::bad_alloc&) {
+        return {0, kOutOfMemoryMessage};
+    }
+}
+
+Result<std::vector<std::string>> Generator::names(const Request& request) {
+    Result<std::vector<std::string>> result;
+    try {
+        // A kept name costs its string object, and the heap block of a long
+        // one.
+        constexpr std::size_t kKept = sizeof(std::string) + 16;
+        const Result<std::uint64_t> made = names(
+            request,
+            [&](std::string_view name) {
+                result.value.emplace_back(name);
+                return true;
+            },
+            kKept);
+        result.error = made.error;
+    } catch (const std::bad_alloc&) {
+        result.error = kOutOfMemoryMessage;
+    }
+    return result;
+}
+
+}  // namespace veltrano
