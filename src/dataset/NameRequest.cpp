@@ -132,7 +132,7 @@ CNameRunOutcome MakeNames(const CDataSet& data, const CNameRequest& request, CRa
     if (nameType == nullptr) {
         return Refused(CDataSet::UnknownNameTypeMessage(*culture, request.nameType));
     }
-    if (!MakesNonEmptyNames(nameType->second, data.Lists())) {
+    if (!nameType->second.MakesNonEmptyNames()) {
         return Refused(EmptyNamesMessage(culture->first, nameType->first));
     }
     CNameRunOutcome outcome;

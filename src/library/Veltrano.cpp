@@ -19,6 +19,7 @@
 #include "library/LibraryText.h"
 #include "settings/SettingsSource.h"
 #include "text/Quoted.h"
+#include "text/TextReading.h"
 #include "veltrano/veltrano.hpp"
 
 namespace veltrano {
@@ -113,6 +114,14 @@ Result<CheckReport> CheckSource(bool found, const CSettingsSource& source, std::
 }  // namespace
 
 std::string_view version() noexcept { return VELTRANO_VERSION; }
+
+std::string shown(std::string_view bytes) {
+    try {
+        return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
 
 std::string Finding::text() const {
     return file + (line > 0 ? ":" + std::to_string(line) : std::string()) +

@@ -97,17 +97,6 @@ std::uint64_t SaturatingMultiply(std::uint64_t a, std::uint64_t b) {
     return (a > kMax / b) ? kMax : a * b;
 }
 
-bool MakesNonEmptyNames(const CNameType& nameType, const CLanguageTable& table) {
-    bool found = false;
-    ForEachChosenPattern(nameType, table, [&](double /*chance*/, const auto& positions) {
-        for (const auto& [list, capital] : positions) {
-            found = found || std::any_of(list->m_fragments.begin(), list->m_fragments.end(),
-                                         [](const std::string& piece) { return !piece.empty(); });
-        }
-    });
-    return found;
-}
-
 CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTable& table) {
     CNameTypeCapacity capacity;
     if (nameType.m_totalWeight == 0) {

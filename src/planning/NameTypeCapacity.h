@@ -30,10 +30,6 @@ struct CNameTypeCapacity {
 
 CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTable& table);
 
-// Whether some pattern that can be chosen makes a name that is not empty;
-// what MeasureNameType says, found without looking at every list.
-bool MakesNonEmptyNames(const CNameType& nameType, const CLanguageTable& table);
-
 // Calls `visit` with every name a name type can make by one choice of
 // fragments, and that choice's chance per draw; joins can collide ("a"+"bc"
 // and "ab"+"c"), so one name may come more than once. False, without a

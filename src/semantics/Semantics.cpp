@@ -159,6 +159,21 @@ std::string CNameType::Generate() {
     return pattern == nullptr ? std::string() : pattern->Generate();
 }
 
+bool CNameType::MakesNonEmptyNames() const {
+    // A pattern takes part only with the share of its weight that lies
+    // within the total, which may have stopped at the end of its range.
+    std::uint64_t runningSum = 0;
+    for (const CNamePattern& pattern : m_patterns) {
+        const std::uint64_t before = std::min<std::uint64_t>(runningSum, m_totalWeight);
+        runningSum += EffectiveWeight(pattern.m_weight);
+        if (std::min<std::uint64_t>(runningSum, m_totalWeight) > before &&
+            pattern.MostBytes() > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void CNameType::AppendNames(CNameBuffer& names, CRandomSource& source, std::uint64_t count,
                             bool lineEnds) const {
     if (m_totalWeight == 0) {

@@ -93,6 +93,9 @@ class CNameType : public CConfigBase {
     // without a draw, when no pattern can be chosen (all weights 0 or
     // negative).
     std::string Generate();
+    // Whether some pattern that can be chosen makes a name that is not empty,
+    // by the lists as the patterns found them.
+    bool MakesNonEmptyNames() const;
     // Appends `count` names of this type drawn from `source` to `names`, each
     // followed by an LF when `lineEnds` is set: for each, one draw for the
     // pattern, then one a list; an empty name, without a draw, when no

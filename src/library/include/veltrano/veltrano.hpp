@@ -41,6 +41,11 @@ namespace veltrano {
 // The library's version, such as "0.97".
 VELTRANO_API std::string_view version() noexcept;
 
+// Bytes as the desktop program shows them, as UTF-8: unchanged where they
+// are valid UTF-8, otherwise read as Windows-1252 (its five unassigned
+// bytes keep their C1 control code).
+VELTRANO_API std::string shown(std::string_view bytes);
+
 // What a call gives: its value, and where it failed, why.
 template <typename T>
 struct Result {
