@@ -5,8 +5,7 @@
 //     auto data = veltrano::Data::open("init.txt");
 //     if (!data) { std::cerr << data.error << '\n'; return 1; }
 //     veltrano::Generator gen = data.value.generator(42);
-//     veltrano::Request request{"Waldelben", "Vorname weiblich"};
-//     request.count = 5;
+//     veltrano::Request request{"Waldelben", "Vorname weiblich", 5};
 //     for (const std::string& name : gen.names(request).value) std::cout << name << '\n';
 //
 // Failures are values: every call that can fail returns a Result whose
@@ -28,6 +27,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #if defined(VELTRANO_BUILDING_LIBRARY)
@@ -96,6 +96,10 @@ VELTRANO_API Result<CheckReport> check();
 // data is Windows-1252), how many, and which names may come. The filters
 // compare names as the desktop program shows them, ignoring case.
 struct Request {
+    Request() = default;
+    Request(std::string culture_name, std::string name_type_name, std::uint64_t how_many = 1)
+        : culture(std::move(culture_name)), name_type(std::move(name_type_name)), count(how_many) {}
+
     std::string culture;
     std::string name_type;
     std::uint64_t count = 1;
