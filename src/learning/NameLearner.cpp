@@ -27,10 +27,12 @@
 //
 // Each example weighs the same: half of it goes to its syllable pattern,
 // half to its halves, shared among its cuts. A name with only one nucleus
-// has no halves and goes wholly to its syllable pattern; a name without any
-// vowel is kept whole ("ganz"). Capitals, blanks, hyphens and apostrophes
-// stay inside the fragments where the examples had them, so no pattern
-// needs "^".
+// has no halves, nor has one of more than kMaxUnitsForHalves characters;
+// such a name goes wholly to its syllable pattern. A name without any
+// vowel, or with more than kMaxSyllables syllables, is kept whole ("ganz")
+// in place of its syllables. Capitals, blanks, hyphens and apostrophes stay
+// inside the fragments where the examples had them, so no pattern needs
+// "^".
 //
 // No cut lets a fragment begin with "#" (the files cannot hold such a line)
 // or end with a CR (the line end would swallow it).
@@ -45,6 +47,14 @@
 #include "learning/NameLetters.h"
 
 namespace {
+
+// Longer names give syllables only: their halves would cost memory by the
+// square of their length, and few names are that long.
+constexpr std::size_t kMaxUnitsForHalves = 32;
+
+// A name of more syllables is kept whole: its pattern would need a list
+// name for each, and a line of the semantics file holds about a dozen.
+constexpr std::size_t kMaxSyllables = 10;
 
 // The weight of half an example; fine enough that the halves' shares,
 // rounded, keep their proportions.
@@ -127,13 +137,14 @@ std::string Bytes(const std::string& name, const std::vector<CNameUnit>& units, 
 void CLearner::Add(const std::string& name) {
     const std::vector<CNameUnit> units = NameUnits(name);
     const std::vector<std::size_t> cuts = SyllableCuts(name, units);
-    if (cuts.empty()) {
+    const bool hasHalves = units.size() <= kMaxUnitsForHalves && AddHalves(name, units) > 0;
+    const double weight = hasHalves ? kHalfExample : 2 * kHalfExample;
+    if (cuts.empty() || cuts.size() > kMaxSyllables) {
         m_whole.push_back(name);
-        m_wholeWeight += 2 * kHalfExample;
-        return;
+        m_wholeWeight += weight;
+    } else {
+        AddSyllables(name, units, cuts, weight);
     }
-    const bool hasHalves = AddHalves(name, units) > 0;
-    AddSyllables(name, units, cuts, hasHalves ? kHalfExample : 2 * kHalfExample);
 }
 
 void CLearner::AddSyllables(const std::string& name, const std::vector<CNameUnit>& units,
