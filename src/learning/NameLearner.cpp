@@ -6,12 +6,16 @@
 // run of vowels, or one syllable character, is a nucleus; "Jennifer" has
 // three (e, i, e). Two ways of cutting the examples give the lists:
 //
-// Syllables. Every name is cut after each nucleus: "Je" "nni" "fe" "r". The
-// first piece goes to the list "anfang", the following ones to "silbe", the
-// consonants after the last nucleus (often none) to "schluss". A name with n
-// nuclei becomes the pattern anfang + n-1 × silbe + schluss. This makes new
-// names out of syllables of many examples, and reaches names whose halves no
-// example shares.
+// Syllables. Every name is cut after each nucleus, and once more where its
+// first nucleus begins: "J" "e" "nni" "fe" "r". The consonants before the
+// first nucleus go to the list "anlaut", the first nucleus to "kern", the
+// following syllables to "silbe", the consonants after the last nucleus
+// (often none) to "schluss"; a name that begins with its nucleus keeps its
+// first syllable whole in "anfang", so that its capital stays in front. A
+// name with n nuclei becomes the pattern anlaut + kern + n-1 × silbe +
+// schluss (or anfang + n-1 × silbe + schluss). This makes new names out of
+// the sounds of many examples, and reaches names whose halves no example
+// shares.
 //
 // Halves. Every name is also cut at each place between its first and its
 // last nucleus, except inside a run of vowels: "Je|nnifer", "Jen|nifer",
@@ -40,7 +44,6 @@
 #include "learning/NameLearner.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <map>
 
@@ -56,9 +59,10 @@ constexpr std::size_t kMaxUnitsForHalves = 32;
 // name for each, and a line of the semantics file holds about a dozen.
 constexpr std::size_t kMaxSyllables = 10;
 
-// The weight of half an example; fine enough that the halves' shares,
-// rounded, keep their proportions.
-constexpr double kHalfExample = 10.0;
+// The weight of half an example, in whole numbers so that no rounding can
+// differ between machines. Twelve shares evenly among 1, 2, 3, 4 or 6 cuts;
+// for other numbers of cuts the first few get one more.
+constexpr std::uint64_t kHalfExample = 12;
 
 bool IsNucleus(const CNameUnit& unit) {
     return unit.kind == CLetterKind::kVowel || unit.kind == CLetterKind::kSyllable;
@@ -109,22 +113,26 @@ class CLearner {
 
   private:
     void AddSyllables(const std::string& name, const std::vector<CNameUnit>& units,
-                      const std::vector<std::size_t>& cuts, double weight);
+                      const std::vector<std::size_t>& cuts, std::uint64_t weight);
     std::size_t AddHalves(const std::string& name, const std::vector<CNameUnit>& units);
 
     struct CJoin {
         std::vector<std::string> fronts;
         std::vector<std::string> backs;
-        double weight = 0.0;
+        std::uint64_t weight = 0;
     };
 
+    std::vector<std::string> m_onsets;
+    std::vector<std::string> m_firstNuclei;
     std::vector<std::string> m_first;
     std::vector<std::string> m_syllables;
     std::vector<std::string> m_last;
     std::vector<std::string> m_whole;
-    double m_wholeWeight = 0.0;
-    std::map<std::size_t, double> m_syllableWeights;  // by number of nuclei
-    std::map<std::string, CJoin> m_joins;             // by kind of join, "vk"
+    std::uint64_t m_wholeWeight = 0;
+    // By whether the first syllable begins with its nucleus (these last),
+    // and by the number of nuclei.
+    std::map<std::pair<bool, std::size_t>, std::uint64_t> m_syllableWeights;
+    std::map<std::string, CJoin> m_joins;  // by kind of join, "vk"
 };
 
 std::string Bytes(const std::string& name, const std::vector<CNameUnit>& units, std::size_t from,
@@ -138,7 +146,7 @@ void CLearner::Add(const std::string& name) {
     const std::vector<CNameUnit> units = NameUnits(name);
     const std::vector<std::size_t> cuts = SyllableCuts(name, units);
     const bool hasHalves = units.size() <= kMaxUnitsForHalves && AddHalves(name, units) > 0;
-    const double weight = hasHalves ? kHalfExample : 2 * kHalfExample;
+    const std::uint64_t weight = hasHalves ? kHalfExample : 2 * kHalfExample;
     if (cuts.empty() || cuts.size() > kMaxSyllables) {
         m_whole.push_back(name);
         m_wholeWeight += weight;
@@ -148,13 +156,23 @@ void CLearner::Add(const std::string& name) {
 }
 
 void CLearner::AddSyllables(const std::string& name, const std::vector<CNameUnit>& units,
-                            const std::vector<std::size_t>& cuts, double weight) {
-    m_first.push_back(Bytes(name, units, 0, cuts.front()));
+                            const std::vector<std::size_t>& cuts, std::uint64_t weight) {
+    const auto nucleus = static_cast<std::size_t>(
+        std::find_if(units.begin(), units.end(), IsNucleus) - units.begin());
+    // An onset that ends in a CR stays with its nucleus, like one that
+    // begins with the nucleus.
+    const bool split = nucleus > 0 && name[units[nucleus].begin - 1] != '\r';
+    if (split) {
+        m_onsets.push_back(Bytes(name, units, 0, nucleus));
+        m_firstNuclei.push_back(Bytes(name, units, nucleus, cuts.front()));
+    } else {
+        m_first.push_back(Bytes(name, units, 0, cuts.front()));
+    }
     for (std::size_t k = 1; k < cuts.size(); ++k) {
         m_syllables.push_back(Bytes(name, units, cuts[k - 1], cuts[k]));
     }
     m_last.push_back(Bytes(name, units, cuts.back(), units.size()));
-    m_syllableWeights[cuts.size()] += weight;
+    m_syllableWeights[{!split, cuts.size()}] += weight;
 }
 
 std::size_t CLearner::AddHalves(const std::string& name, const std::vector<CNameUnit>& units) {
@@ -174,19 +192,22 @@ std::size_t CLearner::AddHalves(const std::string& name, const std::vector<CName
         }
         cuts.push_back(i);
     }
-    for (const std::size_t i : cuts) {
+    for (std::size_t k = 0; k < cuts.size(); ++k) {
+        const std::size_t i = cuts[k];
         const std::string kind{JoinClass(units[i - 1], true), JoinClass(units[i], false)};
         CJoin& join = m_joins[kind];
         join.fronts.push_back(name.substr(0, units[i].begin));
         join.backs.push_back(name.substr(units[i].begin));
-        join.weight += kHalfExample / static_cast<double>(cuts.size());
+        join.weight += kHalfExample / cuts.size() + (k < kHalfExample % cuts.size() ? 1 : 0);
     }
     return cuts.size();
 }
 
-std::uint32_t Weight(double weight) {
-    constexpr double kMost = std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::uint32_t>(std::clamp(std::round(weight), 1.0, kMost));
+// A pattern's weight as the semantics file holds it: above 0, which reads
+// as 10, and within its 32-bit range.
+std::uint32_t Weight(std::uint64_t weight) {
+    constexpr std::uint64_t kMost = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::uint32_t>(std::clamp<std::uint64_t>(weight, 1, kMost));
 }
 
 std::size_t AddList(CLearnedNameType& learned, std::string role, std::vector<std::string> list) {
@@ -198,17 +219,28 @@ std::size_t AddList(CLearnedNameType& learned, std::string role, std::vector<std
 CLearnedNameType CLearner::Result(std::size_t exampleCount) {
     CLearnedNameType learned;
     learned.exampleCount = exampleCount;
-    if (!m_syllableWeights.empty()) {
-        const std::size_t first = AddList(learned, "anfang", std::move(m_first));
-        const std::size_t syllable =
-            m_syllables.empty() ? 0 : AddList(learned, "silbe", std::move(m_syllables));
-        const std::size_t last = AddList(learned, "schluss", std::move(m_last));
-        for (const auto& [nuclei, weight] : m_syllableWeights) {
-            CLearnedPattern pattern{"silben_" + std::to_string(nuclei), Weight(weight), {first}};
-            pattern.lists.insert(pattern.lists.end(), nuclei - 1, syllable);
-            pattern.lists.push_back(last);
-            learned.patterns.push_back(std::move(pattern));
+    // Lists that no pattern uses stay out; their index is never read.
+    const auto add = [&learned](std::string role, std::vector<std::string>& list) {
+        return list.empty() ? 0 : AddList(learned, std::move(role), std::move(list));
+    };
+    const std::size_t onset = add("anlaut", m_onsets);
+    const std::size_t firstNucleus = add("kern", m_firstNuclei);
+    const std::size_t first = add("anfang", m_first);
+    const std::size_t syllable = add("silbe", m_syllables);
+    const std::size_t last = add("schluss", m_last);
+    for (const auto& [shape, weight] : m_syllableWeights) {
+        const auto& [beginsWithNucleus, nuclei] = shape;
+        const bool split = !beginsWithNucleus;
+        CLearnedPattern pattern{
+            (split ? "silben_" : "vokal_silben_") + std::to_string(nuclei), Weight(weight), {}};
+        if (split) {
+            pattern.lists = {onset, firstNucleus};
+        } else {
+            pattern.lists = {first};
         }
+        pattern.lists.insert(pattern.lists.end(), nuclei - 1, syllable);
+        pattern.lists.push_back(last);
+        learned.patterns.push_back(std::move(pattern));
     }
     if (!m_whole.empty()) {
         const std::size_t whole = AddList(learned, "ganz", std::move(m_whole));
