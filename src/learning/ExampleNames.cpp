@@ -53,7 +53,9 @@ bool ReadLines(CLineReader& reader, const std::string& shownName, std::vector<st
         }
         if (IsCommentLine(line)) continue;
         std::string name = ShownName(line);
-        if (name.empty()) continue;
+        // Behind a no-break space, "#" still marks a comment to the reader;
+        // and a fragment line cannot begin with it.
+        if (name.empty() || IsCommentLine(name)) continue;
         // Windows-1252 letters take two or three bytes in UTF-8, and a
         // fragment may need the escape "$" in front.
         if (name.size() > kMaxExampleNameBytes) {

@@ -18,7 +18,8 @@ inline constexpr std::size_t kMinExampleNames = 20;
 // (a UTF-8 byte-order mark skipped, leading white space skipped, '#' as the
 // first or second byte makes a comment, LF or CR LF). Each line is read as
 // the desktop program shows it, UTF-8 or else Windows-1252, and kept as
-// UTF-8 without white space at either end; a repeated name counts once.
+// UTF-8 without white space at either end (a line that then shows "#" first
+// or second is a comment too); a repeated name counts once.
 // False with a German message in `error` when the file cannot be read, is
 // saved as UTF-16 or UTF-32 or with CR alone as line end, holds a name too
 // long for the language file, or fewer than kMinExampleNames names. `path`

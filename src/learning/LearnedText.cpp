@@ -156,6 +156,10 @@ bool MakeLearnedText(const CLearnedNameType& learned, const std::string& sourceN
     text = CLearnedText();
     error = LearnedNamesProblem(culture, nameType);
     if (!error.empty()) return false;
+    if (learned.patterns.empty()) {
+        error = "Ohne Beispielnamen gibt es nichts zu lernen.";
+        return false;
+    }
 
     const std::string comment = SourceComment(learned, sourceName);
     const std::string base = ListBase(culture, nameType, learned, existingLists);

@@ -29,8 +29,8 @@ std::string LearnedNamesProblem(std::string_view culture, std::string_view nameT
 // type, and none is in `existingLists` (the lists the language file already
 // has, which a list of the same name would replace). False with a German
 // message in `error` when the names are refused (LearnedNamesProblem), when
-// the name type leaves no pattern line within the line length, or when a
-// fragment cannot be written.
+// nothing was learned, when the name type leaves no pattern line within the
+// line length, or when a fragment cannot be written.
 bool MakeLearnedText(const CLearnedNameType& learned, const std::string& sourceName,
                      std::string_view culture, std::string_view nameType,
                      const std::set<std::string>& existingLists, std::string_view lineEnd,
