@@ -1,0 +1,289 @@
+#include "learning/NameLetters.h"
+
+#include <algorithm>
+
+#include "text/TextReading.h"
+
+namespace {
+
+struct CRange {
+    char32_t first;
+    char32_t last;
+};
+
+template <std::size_t N>
+constexpr bool IsSortedTable(const CRange (&ranges)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (ranges[i].first > ranges[i].last) return false;
+        if (i > 0 && ranges[i - 1].last >= ranges[i].first) return false;
+    }
+    return true;
+}
+
+template <std::size_t N>
+bool InRanges(const CRange (&ranges)[N], char32_t c) {
+    // The tables are sorted, so the first range that does not end before c
+    // is the only one that can hold it.
+    const CRange* const end = ranges + N;
+    const CRange* const it =
+        std::lower_bound(ranges, end, c, [](const CRange& r, char32_t v) { return r.last < v; });
+    return it != end && it->first <= c;
+}
+
+// Vowel letters, small and capital, with their accented forms.
+constexpr CRange kVowels[] = {
+    {U'A', U'A'},
+    {U'E', U'E'},
+    {U'I', U'I'},
+    {U'O', U'O'},
+    {U'U', U'U'},
+    {U'Y', U'Y'},
+    {U'a', U'a'},
+    {U'e', U'e'},
+    {U'i', U'i'},
+    {U'o', U'o'},
+    {U'u', U'u'},
+    {U'y', U'y'},
+    {0x00C0, 0x00C6},
+    {0x00C8, 0x00CF},
+    {0x00D2, 0x00D6},
+    {0x00D8, 0x00DD},
+    {0x00E0, 0x00E6},
+    {0x00E8, 0x00EF},
+    {0x00F2, 0x00F6},
+    {0x00F8, 0x00FD},
+    {0x00FF, 0x00FF},
+    {0x0100, 0x0105},
+    {0x0112, 0x011B},
+    {0x0128, 0x0133},
+    {0x014C, 0x0153},
+    {0x0168, 0x0173},
+    {0x0176, 0x0178},
+    {0x018F, 0x018F},
+    {0x01A0, 0x01A1},
+    {0x01AF, 0x01B0},
+    {0x01CD, 0x01E3},
+    {0x01EA, 0x01ED},
+    {0x01FA, 0x020F},
+    {0x0214, 0x0217},
+    {0x0226, 0x0233},
+    {0x0259, 0x0259},
+    // Greek
+    {0x0386, 0x0386},
+    {0x0388, 0x038A},
+    {0x038C, 0x038C},
+    {0x038E, 0x0391},
+    {0x0395, 0x0395},
+    {0x0397, 0x0397},
+    {0x0399, 0x0399},
+    {0x039F, 0x039F},
+    {0x03A5, 0x03A5},
+    {0x03A9, 0x03B1},
+    {0x03B5, 0x03B5},
+    {0x03B7, 0x03B7},
+    {0x03B9, 0x03B9},
+    {0x03BF, 0x03BF},
+    {0x03C5, 0x03C5},
+    {0x03C9, 0x03CE},
+    // Cyrillic
+    {0x0400, 0x0401},
+    {0x0404, 0x0404},
+    {0x0406, 0x0407},
+    {0x0410, 0x0410},
+    {0x0415, 0x0415},
+    {0x0418, 0x0418},
+    {0x041E, 0x041E},
+    {0x0423, 0x0423},
+    {0x042B, 0x042B},
+    {0x042D, 0x0430},
+    {0x0435, 0x0435},
+    {0x0438, 0x0438},
+    {0x043E, 0x043E},
+    {0x0443, 0x0443},
+    {0x044B, 0x044B},
+    {0x044D, 0x0451},
+    {0x0454, 0x0454},
+    {0x0456, 0x0457},
+    {0x0462, 0x0463},
+    {0x04AE, 0x04B1},
+    {0x04D0, 0x04DB},
+    {0x04E2, 0x04F3},
+    {0x04F8, 0x04F9},
+    // Armenian
+    {0x0531, 0x0531},
+    {0x0535, 0x0535},
+    {0x0537, 0x0538},
+    {0x053B, 0x053B},
+    {0x0548, 0x0548},
+    {0x0555, 0x0555},
+    {0x0561, 0x0561},
+    {0x0565, 0x0565},
+    {0x0567, 0x0568},
+    {0x056B, 0x056B},
+    {0x0578, 0x0578},
+    {0x0585, 0x0585},
+    // Georgian, small and capital
+    {0x10D0, 0x10D0},
+    {0x10D4, 0x10D4},
+    {0x10D8, 0x10D8},
+    {0x10DD, 0x10DD},
+    {0x10E3, 0x10E3},
+    {0x1C90, 0x1C90},
+    {0x1C94, 0x1C94},
+    {0x1C98, 0x1C98},
+    {0x1C9D, 0x1C9D},
+    {0x1CA3, 0x1CA3},
+    // Latin with more accents (Vietnamese among them), polytonic Greek
+    {0x1E00, 0x1E01},
+    {0x1E14, 0x1E1D},
+    {0x1E2C, 0x1E2F},
+    {0x1E4C, 0x1E53},
+    {0x1E72, 0x1E7B},
+    {0x1EA0, 0x1EF9},
+    {0x1F00, 0x1FBC},
+    {0x1FC2, 0x1FCC},
+    {0x1FD0, 0x1FDB},
+    {0x1FE0, 0x1FE3},
+    {0x1FE6, 0x1FEB},
+    {0x1FF2, 0x1FFC},
+};
+
+// Letters of the scripts whose vowels the table above knows; the rest of
+// them are consonants.
+constexpr CRange kKnownScriptLetters[] = {
+    {U'A', U'Z'},     {U'a', U'z'},     {0x00C0, 0x00D6}, {0x00D8, 0x00F6}, {0x00F8, 0x02AF},
+    {0x0370, 0x0373}, {0x0376, 0x0377}, {0x037B, 0x037D}, {0x037F, 0x037F}, {0x0386, 0x0386},
+    {0x0388, 0x03FF}, {0x0400, 0x0482}, {0x048A, 0x052F}, {0x0531, 0x0587}, {0x10A0, 0x10FF},
+    {0x1C90, 0x1CBF}, {0x1E00, 0x1EFF}, {0x1F00, 0x1FFF},
+};
+
+// Characters that are no letters although they lie outside ASCII: controls,
+// symbols and punctuation of the common blocks. Every other character that
+// is not in the tables above is taken as a syllable of its own.
+constexpr CRange kNotLetters[] = {
+    {0x0080, 0x00BF}, {0x00D7, 0x00D7}, {0x00F7, 0x00F7}, {0x02B0, 0x036F},   {0x0374, 0x0375},
+    {0x037E, 0x037E}, {0x0384, 0x0385}, {0x0387, 0x0387}, {0x2000, 0x2BFF},   {0x3000, 0x303F},
+    {0xE000, 0xF8FF}, {0xFE30, 0xFE4F}, {0xFF00, 0xFF20}, {0x1F000, 0x1FAFF},
+};
+
+// Marks that belong to the character before them: combining accents, the
+// vowel signs of the Indic and South-East Asian scripts, joiners, variation
+// selectors, and the small kana and length mark that continue a Japanese
+// syllable.
+constexpr CRange kMarks[] = {
+    {0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05BD}, {0x05BF, 0x05BF}, {0x05C1, 0x05C2},
+    {0x05C4, 0x05C5}, {0x05C7, 0x05C7}, {0x0610, 0x061A}, {0x064B, 0x065F}, {0x0670, 0x0670},
+    {0x06D6, 0x06DC}, {0x06DF, 0x06E4}, {0x06E7, 0x06E8}, {0x06EA, 0x06ED}, {0x0711, 0x0711},
+    {0x0730, 0x074A}, {0x07A6, 0x07B0}, {0x0900, 0x0903}, {0x093A, 0x093C}, {0x093E, 0x094F},
+    {0x0951, 0x0957}, {0x0962, 0x0963}, {0x0981, 0x0983}, {0x09BC, 0x09BC}, {0x09BE, 0x09CD},
+    {0x09D7, 0x09D7}, {0x09E2, 0x09E3}, {0x0A01, 0x0A03}, {0x0A3C, 0x0A51}, {0x0A70, 0x0A71},
+    {0x0A75, 0x0A75}, {0x0A81, 0x0A83}, {0x0ABC, 0x0ABC}, {0x0ABE, 0x0ACD}, {0x0AE2, 0x0AE3},
+    {0x0B01, 0x0B03}, {0x0B3C, 0x0B3C}, {0x0B3E, 0x0B57}, {0x0B62, 0x0B63}, {0x0B82, 0x0B82},
+    {0x0BBE, 0x0BCD}, {0x0BD7, 0x0BD7}, {0x0C00, 0x0C04}, {0x0C3C, 0x0C3C}, {0x0C3E, 0x0C56},
+    {0x0C62, 0x0C63}, {0x0C81, 0x0C83}, {0x0CBC, 0x0CBC}, {0x0CBE, 0x0CD6}, {0x0CE2, 0x0CE3},
+    {0x0D00, 0x0D03}, {0x0D3B, 0x0D3C}, {0x0D3E, 0x0D4D}, {0x0D57, 0x0D57}, {0x0D62, 0x0D63},
+    {0x0D81, 0x0D83}, {0x0DCA, 0x0DDF}, {0x0DF2, 0x0DF3}, {0x0E31, 0x0E31}, {0x0E34, 0x0E3A},
+    {0x0E47, 0x0E4E}, {0x0EB1, 0x0EB1}, {0x0EB4, 0x0EBC}, {0x0EC8, 0x0ECD}, {0x0F71, 0x0F84},
+    {0x102B, 0x103E}, {0x1160, 0x11FF}, {0x17B4, 0x17D3}, {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF},
+    {0x200C, 0x200D}, {0x20D0, 0x20FF},
+};
+
+constexpr CRange kMoreMarks[] = {
+    {0x302A, 0x302F}, {0x3041, 0x3041}, {0x3043, 0x3043},   {0x3045, 0x3045},
+    {0x3047, 0x3047}, {0x3049, 0x3049}, {0x3063, 0x3063},   {0x3083, 0x3083},
+    {0x3085, 0x3085}, {0x3087, 0x3087}, {0x3099, 0x309A},   {0x30FC, 0x30FC},
+    {0xFE00, 0xFE0F}, {0xFE20, 0xFE2F}, {0x1F3FB, 0x1F3FF}, {0xE0100, 0xE01EF},
+};
+
+static_assert(IsSortedTable(kVowels) && IsSortedTable(kKnownScriptLetters) &&
+              IsSortedTable(kNotLetters) && IsSortedTable(kMarks) && IsSortedTable(kMoreMarks));
+
+// Small katakana, spread over their block.
+bool IsSmallKatakana(char32_t c) {
+    switch (c) {
+        case 0x30A1:
+        case 0x30A3:
+        case 0x30A5:
+        case 0x30A7:
+        case 0x30A9:
+        case 0x30C3:
+        case 0x30E3:
+        case 0x30E5:
+        case 0x30E7:
+        case 0x30EE:
+        case 0x30F5:
+        case 0x30F6:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+CLetterKind LetterKind(char32_t c) {
+    if (InRanges(kVowels, c)) return CLetterKind::kVowel;
+    if (InRanges(kKnownScriptLetters, c)) return CLetterKind::kConsonant;
+    if (c < 0x80 || InRanges(kNotLetters, c)) return CLetterKind::kOther;
+    return CLetterKind::kSyllable;
+}
+
+bool IsCombiningMark(char32_t c) {
+    return InRanges(kMarks, c) || InRanges(kMoreMarks, c) || IsSmallKatakana(c);
+}
+
+bool IsCapitalLetter(char32_t c) {
+    if (c >= U'A' && c <= U'Z') return true;
+    if (c >= 0x00C0 && c <= 0x00DE) return c != 0x00D7;
+    // Latin Extended-A pairs a capital with its small letter, the capital
+    // first, on even code points up to U+0137 and from U+014A, odd ones
+    // between; U+0178 is the capital of ÿ.
+    if (c >= 0x0100 && c <= 0x0137) return c % 2 == 0;
+    if (c >= 0x0139 && c <= 0x0148) return c % 2 == 1;
+    if (c >= 0x014A && c <= 0x0177) return c % 2 == 0;
+    if (c == 0x0178) return true;
+    if (c >= 0x0179 && c <= 0x017E) return c % 2 == 1;
+    if (c == 0x0386 || (c >= 0x0388 && c <= 0x038F)) return true;
+    if (c >= 0x0391 && c <= 0x03AB) return c != 0x03A2;
+    if (c >= 0x0400 && c <= 0x042F) return true;
+    if ((c >= 0x0460 && c <= 0x0481) || (c >= 0x048A && c <= 0x04BF)) return c % 2 == 0;
+    if (c == 0x04C0) return true;
+    if (c >= 0x04C1 && c <= 0x04CE) return c % 2 == 1;
+    if (c >= 0x04D0 && c <= 0x052F) return c % 2 == 0;
+    if (c >= 0x0531 && c <= 0x0556) return true;
+    if ((c >= 0x10A0 && c <= 0x10C5) || (c >= 0x1C90 && c <= 0x1CBF)) return true;
+    if (c >= 0x1E00 && c <= 0x1EFF) return c % 2 == 0;
+    return false;
+}
+
+bool IsWhiteSpace(char32_t c) {
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+           (c >= 0x2000 && c <= 0x200B) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
+           c == 0x205F || c == 0x3000 || c == 0xFEFF;
+}
+
+std::vector<CNameUnit> NameUnits(std::string_view utf8) {
+    std::u32string characters;
+    DecodeUtf8(utf8, &characters);
+    std::vector<CNameUnit> units;
+    units.reserve(characters.size());
+    std::size_t offset = 0;
+    for (const char32_t c : characters) {
+        const std::size_t length = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+        if (!units.empty() && IsCombiningMark(c)) {
+            units.back().end += length;
+        } else {
+            units.push_back({offset, offset + length, c, LetterKind(c), IsCapitalLetter(c)});
+        }
+        offset += length;
+    }
+    for (std::size_t i = 0; i + 1 < units.size(); ++i) {
+        const char32_t c = units[i].first;
+        const CNameUnit& next = units[i + 1];
+        if ((c == U'y' || c == U'Y') && next.kind == CLetterKind::kVowel && next.first != U'y' &&
+            next.first != U'Y') {
+            units[i].kind = CLetterKind::kConsonant;
+        }
+    }
+    return units;
+}
