@@ -56,12 +56,19 @@ std::string JoinLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-// Hands a run's names to the caller's sink, one at a time, counting them.
+// Hands a run's names to the caller's sink, one at a time or as lines,
+// counting them.
 class CCallerSink : public CNameSink {
   public:
-    explicit CCallerSink(const std::function<bool(std::string_view)>& sink) : m_sink(sink) {}
+    CCallerSink(const std::function<bool(std::string_view)>& sink, bool lines)
+        : m_sink(sink), m_lines(lines) {}
 
     bool Take(const CNameBatch& names) override {
+        if (m_lines) {
+            if (!m_sink(names.Text())) return false;
+            m_handed += names.Count();
+            return true;
+        }
         bool going = true;
         names.ForEach([&](std::string_view name) {
             going = going && m_sink(name);
@@ -73,6 +80,7 @@ class CCallerSink : public CNameSink {
 
   private:
     const std::function<bool(std::string_view)>& m_sink;
+    bool m_lines;
     std::uint64_t m_handed = 0;
 };
 
@@ -231,16 +239,16 @@ Generator::Generator(Generator&& other) noexcept = default;
 Generator& Generator::operator=(Generator&& other) noexcept = default;
 Generator::~Generator() = default;
 
-Result<std::uint64_t> Generator::names(const Request& request,
-                                       const std::function<bool(std::string_view)>& sink,
-                                       std::size_t kept_bytes_per_name) {
+Result<std::uint64_t> Generator::Stream(const Request& request,
+                                        const std::function<bool(std::string_view)>& sink,
+                                        bool lines, std::size_t kept_bytes_per_name) {
     try {
         if (m_state == nullptr) return {0, kNoGeneratorMessage};
         if (m_state->loaded == nullptr) return {0, kEmptyDataMessage};
         if (!request.avoid.empty() || !request.avoid_containing.empty()) {
             return {0, kAvoidNotYetMessage};
         }
-        CCallerSink caller(sink);
+        CCallerSink caller(sink, lines);
         const CNameRunOutcome outcome = MakeNames(*m_state->loaded->data, CoreRequest(request),
                                                   m_state->source, caller, kept_bytes_per_name);
         Result<std::uint64_t> result{caller.Handed(), {}};
@@ -253,6 +261,18 @@ Result<std::uint64_t> Generator::names(const Request& request,
     } catch (const std::bad_alloc&) {
         return {0, kOutOfMemoryMessage};
     }
+}
+
+Result<std::uint64_t> Generator::names(const Request& request,
+                                       const std::function<bool(std::string_view)>& sink,
+                                       std::size_t kept_bytes_per_name) {
+    return Stream(request, sink, false, kept_bytes_per_name);
+}
+
+Result<std::uint64_t> Generator::lines(const Request& request,
+                                       const std::function<bool(std::string_view)>& sink,
+                                       std::size_t kept_bytes_per_name) {
+    return Stream(request, sink, true, kept_bytes_per_name);
 }
 
 Result<std::vector<std::string>> Generator::names(const Request& request) {
