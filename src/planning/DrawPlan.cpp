@@ -62,6 +62,21 @@ unsigned LengthsPossible(const CNameTypeCapacity& capacity, const CNameFilterOpt
     return possible;
 }
 
+// How many draws in a row may bring no new name before --unique gives up:
+// enough that a name of chance `minChance` has had its chance many times
+// over (e^-40 that it was merely unlucky), but never so many that giving up
+// takes more than a few seconds. Fixed by the data, so that a seed gives the
+// same output everywhere.
+std::uint64_t ConsecutiveMissLimit(double logMinChance) {
+    constexpr std::uint64_t kFloor = 1000;
+    constexpr std::uint64_t kCeiling = 10000000;
+    // 40 / p draws leave a name of chance p unseen with probability e^-40.
+    const double logNeeded = std::log(40.0) - logMinChance;
+    if (logNeeded >= std::log(static_cast<double>(kCeiling))) return kCeiling;
+    const auto needed = static_cast<std::uint64_t>(std::ceil(std::exp(logNeeded)));
+    return std::clamp(needed, kFloor, kCeiling);
+}
+
 // Names are few enough that however long they are, keeping them cannot
 // matter: a request for them is not held up by measuring the memory.
 constexpr std::uint64_t kCountBelowMemoryConcern = 1000;

@@ -141,16 +141,6 @@ CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTabl
     return capacity;
 }
 
-std::uint64_t ConsecutiveMissLimit(double logMinChance) {
-    constexpr std::uint64_t kFloor = 1000;
-    constexpr std::uint64_t kCeiling = 10000000;
-    // 40 / p draws leave a name of chance p unseen with probability e^-40.
-    const double logNeeded = std::log(40.0) - logMinChance;
-    if (logNeeded >= std::log(static_cast<double>(kCeiling))) return kCeiling;
-    const auto needed = static_cast<std::uint64_t>(std::ceil(std::exp(logNeeded)));
-    return std::clamp(needed, kFloor, kCeiling);
-}
-
 namespace {
 
 // One position of a pattern: its distinct fragments (after the capital

@@ -40,13 +40,6 @@ bool ForEachJoin(const CNameType& nameType, const CLanguageTable& table, std::ui
 // How many joins --unique and the filters may make to count names exactly.
 inline constexpr std::uint64_t kEnumerationLimit = 1000000;
 
-// How many draws in a row may bring no new name before --unique gives up:
-// enough that a name of chance `minChance` has had its chance many times
-// over (e^-40 that it was merely unlucky), but never so many that giving up
-// takes more than a few seconds. Fixed by the data, so that a seed gives the
-// same output everywhere.
-std::uint64_t ConsecutiveMissLimit(double logMinChance);
-
 // Saturating arithmetic for counts that may exceed 64 bits.
 std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b);
 std::uint64_t SaturatingMultiply(std::uint64_t a, std::uint64_t b);
