@@ -16,7 +16,7 @@ CFragmentPool::CFragmentPool(const std::vector<std::string>& fragments, bool cap
     for (std::size_t i = 0; i < fragments.size(); ++i) {
         m_offsets[i] = offset;
         char* const piece = m_bytes.get() + offset;
-        std::memcpy(piece, fragments[i].data(), fragments[i].size());
+        std::copy(fragments[i].begin(), fragments[i].end(), piece);
         if (capital && !fragments[i].empty()) piece[0] = UpperCaseAscii(piece[0]);
         offset += fragments[i].size();
     }

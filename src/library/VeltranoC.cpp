@@ -87,6 +87,8 @@ class CStringList {
         if (grown == nullptr) return false;
         m_items = static_cast<char**>(grown);
         m_capacity = capacity;
+        // Always a list that ends, for the destructor to free.
+        m_items[m_count] = nullptr;
         return true;
     }
 
