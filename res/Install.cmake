@@ -1,7 +1,9 @@
 # What both programs share in an installation, and the Debian package made of
 # it all. Included from the top-level CMakeLists.txt.
 
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${VELTRANO_DATA_SUBDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${VELTRANO_DATA_SUBDIR}
+    COMPONENT data)
+include(${CMAKE_CURRENT_LIST_DIR}/library/DevelopmentFiles.cmake)
 
 # Debian wants its changelog compressed, with no name or time stamp inside,
 # so that two builds give the same bytes.
