@@ -12,6 +12,7 @@
 
 #include "language/LanguageTable.h"
 #include "language/Random.h"
+#include "planning/AvoidList.h"
 #include "planning/NameFilter.h"
 #include "semantics/Semantics.h"
 #include "settings/FileRegistryStore.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
         }
     }
     std::cout << std::boolalpha;
+    CAvoidList avoidList;
     std::size_t at = 0;
     auto next = [&]() { return at < args.size() ? args[at++] : std::string(); };
     while (at < args.size()) {
@@ -133,6 +135,20 @@ int main(int argc, char** argv) {
             const CNameFilter filter(options);
             for (const std::string& name : Split(next())) {
                 std::cout << name << ": " << filter.Fits(name) << '\n';
+            }
+        } else if (op == "avoid" || op == "avoid-containing") {
+            std::string error;
+            const std::string path = next();
+            if (!(op == "avoid" ? avoidList.AddExactFile(path, error)
+                                : avoidList.AddContainingFile(path, error))) {
+                std::cout << error << '\n';
+            }
+        } else if (op == "avoids") {
+            avoidList.Finish();
+            std::u32string folded;
+            for (const std::string& name : Split(next())) {
+                FoldedReading(name, folded);
+                std::cout << name << ": " << avoidList.Avoids(folded) << '\n';
             }
         } else if (op == "put") {
             std::ofstream file(next(), std::ios::binary | std::ios::trunc);
