@@ -27,8 +27,7 @@ void CContainsMatcher::AssignClasses(std::vector<std::u32string>& entries) {
     }
 }
 
-std::uint32_t CContainsMatcher::ClassOf(char32_t c) const {
-    if (c < 0x80) return m_asciiClass[c];
+std::uint32_t CContainsMatcher::OtherClass(char32_t c) const {
     const auto found = std::lower_bound(m_otherChars.begin(), m_otherChars.end(), c);
     if (found == m_otherChars.end() || *found != c) return kNoClass;
     return m_firstOtherClass + static_cast<std::uint32_t>(found - m_otherChars.begin());
@@ -116,7 +115,7 @@ void CContainsMatcher::FillDenseRows(std::size_t maxDenseCells) {
         const CNode& from = m_nodes[node];
         if (node != kRoot) std::copy_n(rowOf(from.fail), m_classCount, rowOf(node));
         for (std::uint32_t e = from.firstEdge; e < from.endEdge; ++e) {
-            rowOf(node)[m_edgeClasses[e]] = e + 1;
+            rowOf(node)[m_edgeClasses[e]] = Cell(e + 1);
         }
     }
 }
@@ -134,7 +133,7 @@ std::uint32_t CContainsMatcher::Step(std::uint32_t state, std::uint32_t c) const
     // with a full row.
     while (state >= m_denseNodes) {
         const std::uint32_t child = Child(state, c);
-        if (child != kRoot) return child;
+        if (child != kRoot) return Cell(child);
         state = m_nodes[state].fail;
     }
     return m_dense[std::size_t{state} * m_classCount + c];
@@ -149,8 +148,9 @@ bool CContainsMatcher::FindsIn(std::u32string_view text) const {
             state = kRoot;
             continue;
         }
-        state = Step(state, c);
-        if (m_nodes[state].matches) return true;
+        const std::uint32_t cell = Step(state, c);
+        if ((cell & kMatches) != 0) return true;
+        state = cell;
     }
     return false;
 }

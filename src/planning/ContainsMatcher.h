@@ -31,6 +31,9 @@ class CContainsMatcher {
   private:
     static constexpr std::uint32_t kRoot = 0;
     static constexpr std::uint32_t kNoClass = 0;
+    // Set in a step's result (a row's cell) when the node it leads to
+    // matches, so that matching need not look at the node.
+    static constexpr std::uint32_t kMatches = std::uint32_t{1} << 31;
 
     // A node's edges are m_edgeClasses from firstEdge to endEdge, sorted; the
     // edge with index e leads to node e + 1.
@@ -47,15 +50,19 @@ class CContainsMatcher {
     };
 
     void AssignClasses(std::vector<std::u32string>& entries);
-    std::uint32_t ClassOf(char32_t c) const;
+    std::uint32_t ClassOf(char32_t c) const { return c < 0x80 ? m_asciiClass[c] : OtherClass(c); }
+    std::uint32_t OtherClass(char32_t c) const;
     void BuildTrie(const std::vector<std::u32string>& entries);
     void LinkFailures();
     void FillDenseRows(std::size_t maxDenseCells);
     // The node the edge for `c` leads to from `node`; kRoot (never a target)
     // for none.
     std::uint32_t Child(std::uint32_t node, std::uint32_t c) const;
-    // The node after `c` from `state`, failure links followed.
+    // The node after `c` from `state`, failure links followed, as a cell.
     std::uint32_t Step(std::uint32_t state, std::uint32_t c) const;
+    std::uint32_t Cell(std::uint32_t node) const {
+        return m_nodes[node].matches ? node | kMatches : node;
+    }
 
     std::array<std::uint32_t, 128> m_asciiClass{};
     std::vector<char32_t> m_otherChars;  // sorted; classes from m_firstOtherClass on
@@ -64,6 +71,6 @@ class CContainsMatcher {
 
     std::vector<CNode> m_nodes;
     std::vector<std::uint32_t> m_edgeClasses;
-    std::vector<std::uint32_t> m_dense;  // m_denseNodes rows of m_classCount
+    std::vector<std::uint32_t> m_dense;  // m_denseNodes rows of m_classCount cells
     std::uint32_t m_denseNodes = 0;
 };

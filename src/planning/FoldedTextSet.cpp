@@ -17,14 +17,13 @@ std::uint64_t HashOf(std::u32string_view text) {
     return hash ^ (hash >> 32);
 }
 
-// The bit a text sets in word `word` of its filter block, picked by an odd
-// multiplier for each word.
-inline std::uint32_t FilterBit(std::uint64_t hash, std::size_t word) {
-    constexpr std::array<std::uint32_t, 8> kSalts = {0x47B6137BU, 0x44974D91U, 0x8824AD5BU,
-                                                     0xA2B7289DU, 0x705495C7U, 0x2DF1424BU,
-                                                     0x9EFC4947U, 0x5C6BFB31U};
-    return 1U << ((static_cast<std::uint32_t>(hash) * kSalts[word]) >> 27);
+// The bit a text sets in word `word` of its filter block: five bits each
+// from the top of one more product, whose top bits depend on all of the hash.
+inline std::uint32_t FilterBit(std::uint64_t spread, std::size_t word) {
+    return 1U << ((spread >> (59 - 5 * word)) & 31);
 }
+
+std::uint64_t Spread(std::uint64_t hash) { return hash * 0xC2B2AE3D27D4EB4FULL; }
 
 }  // namespace
 
@@ -74,9 +73,10 @@ std::size_t CFoldedTextSet::SlotOf(std::u32string_view text, std::uint32_t upper
 
 bool CFoldedTextSet::MayHold(std::uint64_t hash) const {
     const CFilterBlock& block = m_filter[(hash >> 32) & (m_filter.size() - 1)];
+    const std::uint64_t spread = Spread(hash);
     std::uint32_t missing = 0;
     for (std::size_t word = 0; word < block.size(); ++word) {
-        missing |= ~block[word] & FilterBit(hash, word);
+        missing |= ~block[word] & FilterBit(spread, word);
     }
     return missing == 0;
 }
@@ -85,7 +85,8 @@ void CFoldedTextSet::Place(std::uint32_t at, std::uint64_t hash) {
     const auto upper = static_cast<std::uint32_t>(hash >> 32);
     m_slots[SlotOf(TextAt(at), upper)] = {upper, at};
     CFilterBlock& block = m_filter[upper & (m_filter.size() - 1)];
-    for (std::size_t word = 0; word < block.size(); ++word) block[word] |= FilterBit(hash, word);
+    const std::uint64_t spread = Spread(hash);
+    for (std::size_t word = 0; word < block.size(); ++word) block[word] |= FilterBit(spread, word);
 }
 
 // Every committed text is hashed again: a slot keeps only half of a hash.

@@ -47,7 +47,7 @@ class CFoldedTextSet {
 
   private:
     // A slot keeps the upper half of a text's hash, which also picks the slot
-    // and the filter block; the lower half picks the bits in the block.
+    // and the filter block; the whole hash picks the bits in the block.
     struct CSlot {
         std::uint32_t hash = 0;
         std::uint32_t at = kFree;  // where the text's length stands in m_text
