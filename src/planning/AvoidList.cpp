@@ -84,10 +84,10 @@ bool ReadAvoidFile(const std::string& path, Take take, std::string& error) {
 }  // namespace
 
 bool CAvoidList::AddExactFile(const std::string& path, std::string& error) {
-    // An entry and its length take no more characters than its line and the
-    // line's end take bytes (the last line may end without an LF). A file
-    // larger than kMaxReserved bytes may be mostly comments: the buffer grows
-    // as it needs to then.
+    // Folded entries with their lengths take about as many bytes as the file
+    // (more where folding or Windows-1252 make longer UTF-8). A larger file
+    // than kMaxReserved bytes may be mostly comments: the buffer grows as it
+    // needs to then.
     constexpr std::uintmax_t kMaxReserved = std::uintmax_t{1} << 24;
     std::error_code failure;
     const std::uintmax_t bytes = std::filesystem::file_size(path, failure);

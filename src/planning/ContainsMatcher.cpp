@@ -1,13 +1,15 @@
 #include "planning/ContainsMatcher.h"
 
 #include <algorithm>
+#include <iterator>
 
 // Each character that occurs in an entry gets a class of its own, in the
 // order of the characters, so that sorted entries stay sorted as classes.
-void CContainsMatcher::AssignClasses(std::vector<std::u32string>& entries) {
+void CContainsMatcher::AssignClasses(const std::vector<std::u32string_view>& entries) {
     std::vector<char32_t> chars;
-    for (const std::u32string& entry : entries)
+    for (const std::u32string_view entry : entries) {
         chars.insert(chars.end(), entry.begin(), entry.end());
+    }
     std::sort(chars.begin(), chars.end());
     chars.erase(std::unique(chars.begin(), chars.end()), chars.end());
     m_asciiClass.fill(kNoClass);
@@ -21,10 +23,6 @@ void CContainsMatcher::AssignClasses(std::vector<std::u32string>& entries) {
     }
     m_firstOtherClass = static_cast<std::uint32_t>(chars.size() - m_otherChars.size()) + 1;
     m_classCount = static_cast<std::uint32_t>(chars.size()) + 1;
-    for (std::u32string& entry : entries) {
-        std::transform(entry.begin(), entry.end(), entry.begin(),
-                       [&](char32_t c) { return ClassOf(c); });
-    }
 }
 
 std::uint32_t CContainsMatcher::OtherClass(char32_t c) const {
@@ -33,12 +31,16 @@ std::uint32_t CContainsMatcher::OtherClass(char32_t c) const {
     return m_firstOtherClass + static_cast<std::uint32_t>(found - m_otherChars.begin());
 }
 
-void CContainsMatcher::Build(std::vector<std::u32string> entries, std::size_t maxDenseCells) {
-    std::erase_if(entries, [](const std::u32string& entry) { return entry.empty(); });
-    std::sort(entries.begin(), entries.end());
-    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
-    AssignClasses(entries);
-    BuildTrie(entries);
+void CContainsMatcher::Build(const std::vector<std::u32string>& entries,
+                             std::size_t maxDenseCells) {
+    std::vector<std::u32string_view> sorted;
+    sorted.reserve(entries.size());
+    std::copy_if(entries.begin(), entries.end(), std::back_inserter(sorted),
+                 [](const std::u32string& entry) { return !entry.empty(); });
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    AssignClasses(sorted);
+    BuildTrie(sorted);
     LinkFailures();
     FillDenseRows(maxDenseCells);
 }
@@ -47,7 +49,7 @@ void CContainsMatcher::Build(std::vector<std::u32string> entries, std::size_t ma
 // share a node and the next class share the next node too. So the nodes of a
 // level come in the order of their parents, each parent's edges lie
 // together, sorted, and the node an edge makes follows the one before it.
-void CContainsMatcher::BuildTrie(const std::vector<std::u32string>& entries) {
+void CContainsMatcher::BuildTrie(const std::vector<std::u32string_view>& entries) {
     m_nodes.assign(1, CNode{});
     m_edgeClasses.clear();
     std::vector<std::uint32_t> nodeOf(entries.size(), kRoot);  // at the current depth
@@ -60,7 +62,7 @@ void CContainsMatcher::BuildTrie(const std::vector<std::u32string>& entries) {
         std::size_t kept = 0;
         for (const std::uint32_t i : longer) {
             const std::uint32_t parent = nodeOf[i];
-            const std::uint32_t c = entries[i][depth];
+            const std::uint32_t c = ClassOf(entries[i][depth]);
             if (node == kRoot || parent != lastParent || c != lastClass) {
                 node = static_cast<std::uint32_t>(m_nodes.size());
                 m_nodes.emplace_back();

@@ -24,7 +24,8 @@ class CContainsMatcher {
     // Replaces the entries. An empty entry is left out: it would be found in
     // every text. Below `maxDenseCells`, fewer nodes get full rows (the root
     // always does).
-    void Build(std::vector<std::u32string> entries, std::size_t maxDenseCells = kMaxDenseCells);
+    void Build(const std::vector<std::u32string>& entries,
+               std::size_t maxDenseCells = kMaxDenseCells);
     bool FindsIn(std::u32string_view text) const;
     bool Empty() const { return m_nodes.size() <= 1; }
 
@@ -49,10 +50,10 @@ class CContainsMatcher {
         bool matches = false;
     };
 
-    void AssignClasses(std::vector<std::u32string>& entries);
+    void AssignClasses(const std::vector<std::u32string_view>& entries);
     std::uint32_t ClassOf(char32_t c) const { return c < 0x80 ? m_asciiClass[c] : OtherClass(c); }
     std::uint32_t OtherClass(char32_t c) const;
-    void BuildTrie(const std::vector<std::u32string>& entries);
+    void BuildTrie(const std::vector<std::u32string_view>& entries);
     void LinkFailures();
     void FillDenseRows(std::size_t maxDenseCells);
     // The node the edge for `c` leads to from `node`; kRoot (never a target)

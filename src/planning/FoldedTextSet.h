@@ -11,11 +11,12 @@
 //
 // Drawn names are asked about by the million and are seldom in the set, so a
 // lookup that misses must not wait for memory: a Bloom filter in blocks of 256
-// bits (8 to 16 bits a text, small enough to stay in the cache) answers most
-// misses by one block. Behind it the set is flat: one buffer holds the texts,
-// each after its length, and an open-addressed table, at most half full,
-// holds their hashes and places, so that a hit reads one slot and one stretch
-// of text. (A node-based set chased three or four pointers through memory a
+// bits (about 10 bits a text, small enough to stay in the cache) answers most
+// misses by one block. Behind it the set is flat, and small, since a table
+// costs its load a page fault for every 4 KiB it touches: one buffer holds the
+// texts as UTF-8, each after its length, and an open-addressed table holds
+// their hashes and places, so that a hit reads one slot and one stretch of
+// text. (A node-based set chased three or four pointers through memory a
 // lookup and took 400 ns a name for 10^5 entries.)
 class CFoldedTextSet {
   public:
@@ -29,9 +30,9 @@ class CFoldedTextSet {
         Stage(text);
         Commit();
     }
-    // Room for more texts of `characters` characters in all, their lengths
-    // counted as one each, so that staging a file copies nothing.
-    void Reserve(std::size_t characters) { m_text.reserve(m_text.size() + characters); }
+    // Room for texts of about `bytes` bytes of UTF-8 in all, so that staging
+    // a file seldom copies the buffer.
+    void Reserve(std::size_t bytes) { m_text.reserve(m_text.size() + bytes); }
 
     bool Contains(std::u32string_view text) const;
     std::size_t Size() const { return m_size; }
@@ -39,8 +40,10 @@ class CFoldedTextSet {
     // Whether any text passes `predicate`.
     template <typename Predicate>
     bool AnyOf(Predicate predicate) const {
-        for (std::size_t at = 0; at < m_committed; at += 1 + m_text[at]) {
-            if (predicate(TextAt(at))) return true;
+        std::u32string text;
+        for (std::size_t at = 0; at < m_committed;) {
+            Decode(NextText(at), text);
+            if (predicate(std::u32string_view(text))) return true;
         }
         return false;
     }
@@ -55,19 +58,20 @@ class CFoldedTextSet {
     static constexpr std::uint32_t kFree = UINT32_MAX;
     using CFilterBlock = std::array<std::uint32_t, 8>;
 
-    std::u32string_view TextAt(std::size_t at) const {
-        return std::u32string_view(m_text).substr(at + 1, m_text[at]);
-    }
-    // The slot that holds `text`, or the free slot where it would go.
-    std::size_t SlotOf(std::u32string_view text, std::uint32_t upperHash) const;
+    // The text whose length stands at `at`; `at` moves on to the next one.
+    std::string_view NextText(std::size_t& at) const;
+    static void Decode(std::string_view utf8, std::u32string& characters);
+    // Whether a text of hash `hash` that `same` accepts is in the table.
+    template <typename Same>
+    bool Holds(std::uint64_t hash, Same same) const;
     bool MayHold(std::uint64_t hash) const;
     void Place(std::uint32_t at, std::uint64_t hash);
     // Makes the table and the filter anew for `texts` texts.
     void Resize(std::size_t texts);
 
-    std::u32string m_text;  // lengths and texts; staged ones after m_committed
+    std::string m_text;  // lengths and texts; staged ones after m_committed
     std::size_t m_committed = 0;
     std::size_t m_size = 0;
     std::vector<CSlot> m_slots;          // a power of two of them, or none
-    std::vector<CFilterBlock> m_filter;  // a 64th as many as slots
+    std::vector<CFilterBlock> m_filter;  // a 32nd as many as slots
 };
