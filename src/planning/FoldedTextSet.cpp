@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -29,6 +30,19 @@ inline std::uint32_t FilterBit(std::uint64_t spread, std::size_t word) {
 }
 
 std::uint64_t Spread(std::uint64_t hash) { return hash * 0xC2B2AE3D27D4EB4FULL; }
+
+// Word by word, written out, so that the shifts that pick the bits are
+// constants: the loop over the words took half as many instructions again.
+template <typename Block, std::size_t... Word>
+std::uint32_t MissingBits(const Block& block, std::uint64_t spread,
+                          std::index_sequence<Word...> /*words*/) {
+    return ((~block[Word] & FilterBit(spread, Word)) | ...);
+}
+
+template <typename Block, std::size_t... Word>
+void SetBits(Block& block, std::uint64_t spread, std::index_sequence<Word...> /*words*/) {
+    ((block[Word] |= FilterBit(spread, Word)), ...);
+}
 
 std::size_t Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
 
@@ -162,12 +176,7 @@ bool CFoldedTextSet::Holds(std::uint64_t hash, Same same) const {
 
 bool CFoldedTextSet::MayHold(std::uint64_t hash) const {
     const CFilterBlock& block = m_filter[(hash >> 32) & (m_filter.size() - 1)];
-    const std::uint64_t spread = Spread(hash);
-    std::uint32_t missing = 0;
-    for (std::size_t word = 0; word < block.size(); ++word) {
-        missing |= ~block[word] & FilterBit(spread, word);
-    }
-    return missing == 0;
+    return MissingBits(block, Spread(hash), std::make_index_sequence<kFilterWords>()) == 0;
 }
 
 // The slot is found by hash alone: the text is not in the table yet.
@@ -178,8 +187,7 @@ void CFoldedTextSet::Place(std::uint32_t at, std::uint64_t hash) {
     while (m_slots[slot].at != kFree) slot = (slot + 1) & mask;
     m_slots[slot] = {upper, at};
     CFilterBlock& block = m_filter[upper & (m_filter.size() - 1)];
-    const std::uint64_t spread = Spread(hash);
-    for (std::size_t word = 0; word < block.size(); ++word) block[word] |= FilterBit(spread, word);
+    SetBits(block, Spread(hash), std::make_index_sequence<kFilterWords>());
 }
 
 // Every committed text is hashed again: a slot keeps only half of a hash.

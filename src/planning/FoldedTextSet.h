@@ -56,7 +56,8 @@ class CFoldedTextSet {
         std::uint32_t at = kFree;  // where the text's length stands in m_text
     };
     static constexpr std::uint32_t kFree = UINT32_MAX;
-    using CFilterBlock = std::array<std::uint32_t, 8>;
+    static constexpr std::size_t kFilterWords = 8;
+    using CFilterBlock = std::array<std::uint32_t, kFilterWords>;
 
     // The text whose length stands at `at`; `at` moves on to the next one.
     std::string_view NextText(std::size_t& at) const;

@@ -60,7 +60,7 @@ bool FoldUtf8(std::string_view bytes, std::u32string& characters) {
         characters[count++] = FoldBeyondAscii(code);
         i += length;
     }
-    characters.resize(count);
+    if (count != characters.size()) characters.resize(count);
     return true;
 }
 
