@@ -2,33 +2,6 @@
 
 #include <algorithm>
 
-#include "text/TextReading.h"
-
-namespace {
-
-// The letters of Latin-1 and Windows-1252 in lower case; other characters
-// as they are.
-char32_t FoldCase(char32_t c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
-    switch (c) {
-        case 0x0152:  // Œ
-        case 0x0160:  // Š
-        case 0x017D:  // Ž
-            return c + 1;
-        case 0x0178:  // Ÿ
-            return 0xFF;
-        default:
-            return c;
-    }
-}
-
-}  // namespace
-
-void FoldedReading(std::string_view bytes, std::u32string& characters) {
-    ReadAsShown(bytes, characters);
-    std::transform(characters.begin(), characters.end(), characters.begin(), FoldCase);
-}
-
 CNameFilter::CNameFilter(const CNameFilterOptions& options) : m_options(options) {
     if (options.startsWith) {
         FoldedReading(*options.startsWith, m_prefix);
@@ -45,7 +18,9 @@ CNameFilter::CNameFilter(const CNameFilterOptions& options) : m_options(options)
 namespace {
 
 // Whether `text`, ASCII throughout, holds `folded` at `at`, letters compared
-// in lower case.
+// in lower case. An ASCII name is its own reading, and its letters fold within
+// ASCII; `folded` may still come from non-ASCII text (the Kelvin sign folds to
+// "k"), so it is compared folded, never as the bytes the user typed.
 bool AsciiMatches(std::string_view text, std::size_t at, std::u32string_view folded) {
     for (std::size_t i = 0; i < folded.size(); ++i) {
         if (FoldCase(static_cast<unsigned char>(text[at + i])) != folded[i]) return false;

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/CaseFolding.h"
+
 // What a name must be like to be printed, from --starts-with, --ends-with,
 // --min-length and --max-length.
 struct CNameFilterOptions {
@@ -17,9 +19,8 @@ struct CNameFilterOptions {
 // Decides whether a name fits. Names are read as the desktop program shows
 // them: as UTF-8 where they are valid UTF-8, otherwise as Windows-1252; a
 // length counts the characters of that reading, and beginnings and endings
-// compare in it with the case of letters ignored (a to z, and the letters of
-// Latin-1 and Windows-1252 such as ä and Ä), so that "ä" finds "Ärwin"
-// whichever encoding the data uses.
+// compare in it with the case of letters ignored (Unicode case folding,
+// CaseFolding.h), so that "ä" finds "Ärwin" whichever encoding the data uses.
 class CNameFilter {
   public:
     // One bit a filter, for telling which of them excludes everything.
@@ -46,6 +47,3 @@ class CNameFilter {
     unsigned m_asked = 0;
     mutable std::u32string m_reading;  // scratch, to spare an allocation a name
 };
-
-// `bytes` as the characters a person sees, each letter in lower case.
-void FoldedReading(std::string_view bytes, std::u32string& characters);

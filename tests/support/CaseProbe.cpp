@@ -12,10 +12,13 @@
 
 #include "language/LanguageTable.h"
 #include "language/Random.h"
+#include "planning/AvoidList.h"
+#include "planning/NameFilter.h"
 #include "semantics/Semantics.h"
 #include "settings/FileRegistryStore.h"
 #include "settings/RegistryStore.h"
 #include "settings/Settings.h"
+#include "text/CaseFolding.h"
 
 namespace {
 
@@ -31,6 +34,19 @@ std::vector<std::string> Split(const std::string& text) {
 std::string Bracketed(const std::vector<std::string>& items) {
     std::string text;
     for (const std::string& item : items) text += " <" + item + ">";
+    return text;
+}
+
+// Characters as UTF-8, for printing folded readings.
+std::string Utf8(std::u32string_view characters) {
+    constexpr unsigned char kLead[] = {0x00, 0xC0, 0xE0, 0xF0};
+    std::string text;
+    for (const char32_t c : characters) {
+        const int tail = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        text += static_cast<char>(kLead[tail] | (c >> (6 * tail)));
+        for (int k = tail - 1; k >= 0; --k)
+            text += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+    }
     return text;
 }
 
@@ -56,6 +72,7 @@ int main(int argc, char** argv) {
         }
     }
     std::cout << std::boolalpha;
+    CAvoidList avoidList;
     std::size_t at = 0;
     auto next = [&]() { return at < args.size() ? args[at++] : std::string(); };
     while (at < args.size()) {
@@ -108,6 +125,31 @@ int main(int argc, char** argv) {
             const std::string name = next();
             std::cout << WriteRegistryValue(name, next())
                       << (SettingsReloadPending ? " reload\n" : "\n");
+        } else if (op == "fold") {
+            std::u32string folded;
+            FoldedReading(next(), folded);
+            std::cout << Utf8(folded) << '\n';
+        } else if (op == "starts-with") {
+            CNameFilterOptions options;
+            options.startsWith = next();
+            const CNameFilter filter(options);
+            for (const std::string& name : Split(next())) {
+                std::cout << name << ": " << filter.Fits(name) << '\n';
+            }
+        } else if (op == "avoid" || op == "avoid-containing") {
+            std::string error;
+            const std::string path = next();
+            if (!(op == "avoid" ? avoidList.AddExactFile(path, error)
+                                : avoidList.AddContainingFile(path, error))) {
+                std::cout << error << '\n';
+            }
+        } else if (op == "avoids") {
+            avoidList.Finish();
+            std::u32string folded;
+            for (const std::string& name : Split(next())) {
+                FoldedReading(name, folded);
+                std::cout << name << ": " << avoidList.Avoids(folded) << '\n';
+            }
         } else if (op == "put") {
             std::ofstream file(next(), std::ios::binary | std::ios::trunc);
             file << next();
