@@ -15,10 +15,10 @@
 
 #include "checking/DataChecker.h"
 #include "dataset/DataSet.h"
+#include "language/LanguageTable.h"
 #include "learning/ExampleNames.h"
 #include "learning/LearnedText.h"
 #include "learning/NameLearner.h"
-#include "semantics/ListLookup.h"
 #include "settings/LineReader.h"
 #include "settings/SafeFile.h"
 #include "text/Quoted.h"
