@@ -34,7 +34,7 @@ _veltrano_cli() {
         -n | --count | -s | --seed | --starts-with | --ends-with | --min-length | --max-length)
             return
             ;;
-        -i | --init)
+        -i | --init | --learn)
             _filedir
             return
             ;;
@@ -43,14 +43,14 @@ _veltrano_cli() {
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--count --seed --unique --crlf --starts-with
-            --ends-with --min-length --max-length --init --list --check --help
-            --version' -- "$cur"))
+            --ends-with --min-length --max-length --init --list --check --learn
+            --help --version' -- "$cur"))
         return
     fi
 
-    # What is given so far: the init file, --list, and the names before the
-    # word being completed.
-    local i word list= options_done= command
+    # What is given so far: the init file, --list or --learn, and the names
+    # before the word being completed.
+    local i word list= learn= options_done= command
     local -a init=() names=()
     command=$(dequote "${words[0]}")
     for ((i = 1; i < cword; i++)); do
@@ -65,6 +65,11 @@ _veltrano_cli() {
                 init=(--init "$(dequote "${words[i]}")")
                 ;;
             --init=*) init=(--init "$(dequote "${word#--init=}")") ;;
+            --learn)
+                ((i++))
+                learn=1
+                ;;
+            --learn=*) learn=1 ;;
             -n | --count | -s | --seed | --starts-with | --ends-with | --min-length | --max-length)
                 ((i++))
                 ;;
@@ -79,7 +84,8 @@ _veltrano_cli() {
     case ${#names[@]} in
         0) _veltrano_cli_offer "$cur" "$command" "${init[@]}" --list ;;
         1)
-            [[ $list ]] ||
+            # --learn adds a name type: none of the known ones will do.
+            [[ $list || $learn ]] ||
                 _veltrano_cli_offer "$cur" "$command" "${init[@]}" --list -- "${names[0]}"
             ;;
     esac

@@ -16,6 +16,7 @@
 #include "dataset/DataSet.h"
 #include "dataset/NameRequest.h"
 #include "language/RandomSource.h"
+#include "learning/DataSetLearning.h"
 #include "settings/SettingsSource.h"
 #include "text/Quoted.h"
 #include "text/SystemError.h"
@@ -43,6 +44,13 @@ std::string ProgramDataDir() {
     std::error_code failure;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", failure);
     return failure ? std::string() : BundledDataDir(exe.string(), VELTRANO_DATA_DIR_FROM_BIN);
+}
+
+// Where the sample data of this program and of the usual installations
+// lies: --learn leaves it as it is, even where the user may write it.
+std::vector<std::string> SampleDataFolders() {
+    return {ProgramDataDir(), VELTRANO_INSTALLED_DATA_DIR, "/usr/share/veltrano",
+            "/usr/local/share/veltrano"};
 }
 
 std::string WriteFailure(int errorNumber) {
@@ -129,6 +137,34 @@ int RunGenerate(const CDataSet& data, const CCliOptions& options, std::FILE* out
     return EXIT_SUCCESS;
 }
 
+int RunLearn(const CCliOptions& options, std::FILE* out, std::FILE* err) {
+    CLearnRequest request;
+    std::string error;
+    // The init file may be missing: --learn then starts a data set there.
+    const bool found = options.initFile
+                           ? InitPathSource(*options.initFile, request.source, error)
+                           : UserSettingsSource(ProgramDataDir(), request.source, error);
+    if (!found) {
+        Complain(err, error);
+        return kExitFailure;
+    }
+    request.examplesPath = *options.learnFile;
+    request.culture = options.arguments[0];
+    request.nameType = options.arguments[1];
+    request.protectedFolders = SampleDataFolders();
+    const CLearnOutcome outcome = LearnIntoDataSet(request);
+    if (outcome.status == CLearnOutcome::Status::kLearned) {
+        return PrintLines(outcome.messages, out, err, kExitFailure);
+    }
+    for (const std::string& line : outcome.messages) Complain(err, line);
+    if (outcome.status == CLearnOutcome::Status::kProtected) {
+        Complain(err,
+                 "Eigene Daten entstehen mit --init und einem eigenen Pfad, z. B. "
+                 "--init ~/namen/init.txt.");
+    }
+    return kExitFailure;
+}
+
 }  // namespace
 
 int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
@@ -141,6 +177,7 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     if (options.help || options.version) {
         return PrintText(options.help ? CliHelpText() : CliVersionText(), out, err);
     }
+    if (options.learnFile) return RunLearn(options, out, err);
     CSettingsSource source;
     const bool found = options.initFile ? InitFileSource(*options.initFile, source, error)
                                         : UserSettingsSource(ProgramDataDir(), source, error);

@@ -114,6 +114,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     CLI::Option* countOption = app.add_option("-n,--count", countText);
     CLI::Option* seedOption = app.add_option("-s,--seed", seedText);
     CLI::Option* initOption = app.add_option("-i,--init", initText);
+    std::string learnText;
+    CLI::Option* learnOption = app.add_option("--learn", learnText);
     CLI::Option* crlfOption = app.add_flag("--crlf", options.crlf);
     CLI::Option* uniqueOption = app.add_flag("-u,--unique", options.unique);
     std::string startsText;
@@ -192,11 +194,31 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     }
     if (initOption->count() > 0) options.initFile = initText;
 
+    const std::string generationOption = FirstGenerationOption(given);
+    if (learnOption->count() > 0) {
+        options.learnFile = learnText;
+        if (options.check || options.list) {
+            error = std::string("--learn und ") + (options.check ? "--check" : "--list") +
+                    " schließen einander aus.";
+            return false;
+        }
+        if (!generationOption.empty()) {
+            error = generationOption + " passt nicht zu --learn.";
+            return false;
+        }
+        if (options.arguments.size() != 2) {
+            error = options.arguments.size() < 2
+                        ? "--learn BEISPIELE.txt braucht eine Kultur und einen Namenstyp."
+                        : "Zu viele Argumente: nach Kultur und Namenstyp folgt " +
+                              Quoted(options.arguments[2]) + ".";
+            return false;
+        }
+        return true;
+    }
     if (options.check && options.list) {
         error = "--check und --list schließen einander aus.";
         return false;
     }
-    const std::string generationOption = FirstGenerationOption(given);
     if (options.check) {
         if (!generationOption.empty()) {
             error = generationOption + " passt nicht zu --check.";
@@ -237,6 +259,7 @@ std::string CliHelpText() {
     return "Aufruf: veltrano-cli [OPTIONEN] KULTUR NAMENSTYP\n"
            "       veltrano-cli [--init DATEI] --list [KULTUR]\n"
            "       veltrano-cli [--init DATEI] --check\n"
+           "       veltrano-cli [--init DATEI] --learn BEISPIELE.txt KULTUR NAMENSTYP\n"
            "\n"
            "Erfindet Namen aus denselben Daten wie das Desktop-Programm Veltrano:\n"
            "ANZAHL Namen der KULTUR und des NAMENSTYPS, einer je Zeile.\n"
@@ -266,6 +289,12 @@ std::string CliHelpText() {
            "  -l, --list [KULTUR] die Kulturen auflisten, oder die Namenstypen der KULTUR\n"
            "  -c, --check         Init-, Sprach- und Semantikdatei prüfen; jeder Befund\n"
            "                      als DATEI:ZEILE: Fehler: ... oder DATEI:ZEILE: Warnung: ...\n"
+           "      --learn BEISPIELE.txt KULTUR NAMENSTYP\n"
+           "                      aus Beispielnamen (einer je Zeile, mindestens 20) Listen\n"
+           "                      und den neuen NAMENSTYP der KULTUR lernen und an die\n"
+           "                      Daten anhängen; fehlt die Init-Datei, entsteht ein neuer\n"
+           "                      Datensatz. Eine Zeile sagt, was wohin kam. Beispiel:\n"
+           "                      --init ~/namen/init.txt --learn finnisch.txt Suomi Vorname\n"
            "  -h, --help          diese Hilfe\n"
            "  -V, --version       die Version\n"
            "  --                  beendet die Optionen (für Namen, die mit - beginnen)\n"

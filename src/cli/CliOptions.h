@@ -16,6 +16,8 @@ struct CCliOptions {
     std::uint64_t count = 1;
     std::optional<unsigned int> seed;
     std::optional<std::string> initFile;
+    // The examples of --learn, which takes CULTURE and NAMETYPE.
+    std::optional<std::string> learnFile;
     CNameFilterOptions filter;
     bool crlf = false;
     bool unique = false;

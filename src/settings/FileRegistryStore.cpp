@@ -5,49 +5,17 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "settings/LineReader.h"
+#include "settings/SafeFile.h"
 
 namespace {
 
 constexpr const char* kStoreFolder = "Brannock";
 constexpr const char* kStoreFile = "Veltrano.conf";
-
-bool ReadAll(int fd, std::string& contents) {
-    contents.clear();
-    char block[16384];
-    for (;;) {
-        const ssize_t n = ::read(fd, block, sizeof block);
-        if (n == 0) {
-            return true;
-        }
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        contents.append(block, static_cast<std::size_t>(n));
-    }
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 // One line of the store: [begin, end) without its line end, and the offset of
 // the next line.
@@ -87,48 +55,6 @@ bool FindValue(const std::string& contents, std::string_view valueName, std::siz
         pos = line.next;
     }
     return false;
-}
-
-std::string ParentOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Writes `contents` to a new temporary file beside `target` and returns its
-// path, or an empty string on failure (nothing is left behind then).
-std::string WriteTemporary(const std::string& target, std::string_view contents, mode_t mode) {
-    std::string temp = ParentOf(target) + "/." + kStoreFile + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        return {};
-    }
-    const bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, contents) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok) {
-        ::unlink(temp.c_str());
-        return {};
-    }
-    return temp;
-}
-
-void SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-// A store reached through a symbolic link is replaced where it really lies,
-// so that the link survives the write.
-std::string ResolveLinks(const std::string& path) {
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) == nullptr) {
-        return path;
-    }
-    return resolved;
 }
 
 bool IsUsableBase(const char* value) { return value != nullptr && value[0] == '/'; }
@@ -202,16 +128,10 @@ bool CFileRegistryStore::SetValue(std::string_view valueName, std::string_view v
         updated.append(valueName).append("=").append(value).append("\n");
     }
 
-    const std::string target = ResolveLinks(m_openPath);
-    const std::string temp = WriteTemporary(target, updated, m_mode);
-    if (temp.empty()) {
+    CSafeFile file;
+    if (!file.Write(m_openPath, updated, m_mode) || !file.Replace()) {
         return false;
     }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    SyncFolder(ParentOf(target));
     m_contents = std::move(updated);
     return true;
 }
@@ -243,23 +163,19 @@ CFileRegistryStore::Creation CFileRegistryStore::CreateIfMissing(
         contents.append(valueName).append("=").append(value).append("\n");
     }
     std::error_code error;
-    std::filesystem::create_directories(ParentOf(path), error);
+    std::filesystem::create_directories(FolderOfPath(path), error);
     if (error) {
         return Creation::kFailed;
     }
-    const std::string temp = WriteTemporary(path, contents, 0644);
-    if (temp.empty()) {
+    CSafeFile file;
+    if (!file.Write(path, contents, 0644)) {
         return Creation::kFailed;
     }
-    // link() refuses to replace a store that appeared in the meantime.
-    const bool linked = ::link(temp.c_str(), path.c_str()) == 0;
-    const int linkError = errno;
-    ::unlink(temp.c_str());
-    SyncFolder(ParentOf(path));
-    if (linked) {
+    if (file.Create()) {
         return Creation::kCreated;
     }
-    return linkError == EEXIST && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)
+    // link() refuses to replace a store that appeared in the meantime.
+    return file.ErrorNumber() == EEXIST && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)
                ? Creation::kExisted
                : Creation::kFailed;
 }

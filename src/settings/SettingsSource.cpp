@@ -43,6 +43,10 @@ bool InitFileSource(const std::string& path, CSettingsSource& source, std::strin
             return false;
         }
     }
+    return InitPathSource(path, source, error);
+}
+
+bool InitPathSource(const std::string& path, CSettingsSource& source, std::string& error) {
     const std::filesystem::path given(path);
     std::error_code failure;
     const std::filesystem::path absolute = std::filesystem::absolute(given, failure);

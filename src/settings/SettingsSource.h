@@ -36,6 +36,9 @@ struct CSettingsSource {
 // False, with a German message, when the file cannot be read or its path
 // cannot be held as a setting.
 bool InitFileSource(const std::string& path, CSettingsSource& source, std::string& error);
+// The same for an init file that need not exist yet, such as one about to
+// be made; the file is not opened.
+bool InitPathSource(const std::string& path, CSettingsSource& source, std::string& error);
 
 // The init file named by the user's store, as the desktop program finds it.
 // Where there is no store yet, creates it pointing at the sample data in
