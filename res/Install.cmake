@@ -44,4 +44,5 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # German texts in Qt's own dialogs; without them they are English.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+include(${PROJECT_SOURCE_DIR}/src/python/Package.cmake)
 include(CPack)

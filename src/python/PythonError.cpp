@@ -1,5 +1,7 @@
 #include "PythonError.h"
 
+#include <pybind11/eval.h>
+
 #include "ModuleText.h"
 #include "PythonText.h"
 
@@ -12,21 +14,27 @@ namespace {
 // has finalised.
 PyObject* errorType = nullptr;
 
+// Written in Python, so that help() shows its __init__ as a Python user
+// would write it; `names` is a list of each error's own, also for an
+// Error("...") a caller makes.
+constexpr const char* kErrorClass = R"(
+class Error(Exception):
+    def __init__(self, *args, names=None):
+        super().__init__(*args)
+        self.names = [] if names is None else list(names)
+)";
+
 }  // namespace
 
 void AddErrorType(py::module_& module) {
-    errorType = PyErr_NewExceptionWithDoc("veltrano.Error", kErrorDoc, PyExc_Exception, nullptr);
-    if (errorType == nullptr) throw py::error_already_set();
-    const py::handle type(errorType);
-    // Error("...") made by a caller has no names either: `names` is always a
-    // list of its own.
-    type.attr("__init__") = py::cpp_function(
-        [](const py::handle& self, const py::args& args, const py::object& names) {
-            py::handle(PyExc_Exception).attr("__init__")(self, *args);
-            self.attr("names") = names.is_none() ? py::list() : py::list(names);
-        },
-        py::is_method(type), py::arg("names") = py::none());
-    module.add_object("Error", type);
+    py::dict scope;
+    scope["__builtins__"] = py::module_::import("builtins");
+    scope["__name__"] = "veltrano";
+    py::exec(kErrorClass, scope);
+    py::object type = scope["Error"];
+    type.attr("__doc__") = kErrorDoc;
+    errorType = type.release().ptr();
+    module.add_object("Error", errorType);
 }
 
 void RaiseError(std::string_view message, const py::list& names) {
