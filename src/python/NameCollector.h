@@ -14,10 +14,11 @@
 class CNameCollector {
   public:
     // What each kept name costs besides its bytes, at the most: its str
-    // object's header (72 bytes for text beyond ASCII, 48 for ASCII, a
-    // bytes object 33), its list slot and its end offset here. The library
-    // refuses a count whose names would not fit before drawing the first.
-    static constexpr std::size_t kKeptBytesPerName = 72 + 8 + sizeof(std::size_t);
+    // object's header (72 bytes for text beyond ASCII, 48 for ASCII, 33 for
+    // bytes), its closing NUL and Python's rounding to 16 bytes, its list
+    // slot, and its end offset here. The library refuses a count whose names
+    // would not fit before drawing the first.
+    static constexpr std::size_t kKeptBytesPerName = 72 + 16 + 8 + sizeof(std::size_t);
 
     explicit CNameCollector(bool raw) : m_raw(raw) {}
 
