@@ -23,6 +23,9 @@ constexpr std::string_view kOutOfMemoryMessage =
 }  // namespace
 
 py::list CPythonGenerator::Names(const veltrano::Request& request, bool raw) {
+    if (m_runner.load() == std::this_thread::get_id()) {
+        throw py::value_error("Der Generator macht in diesem Thread schon Namen.");
+    }
     CNameCollector collector(raw);
     bool interrupted = false;
     const auto sink = [&](std::string_view name) {
@@ -36,7 +39,10 @@ py::list CPythonGenerator::Names(const veltrano::Request& request, bool raw) {
     {
         const py::gil_scoped_release release;
         const std::lock_guard<std::mutex> lock(m_busy);
+        m_runner = std::this_thread::get_id();
+        // The library keeps every exception in, so m_runner is always reset.
         made = m_generator.names(request, sink, CNameCollector::kKeptBytesPerName);
+        m_runner = std::thread::id();
     }
     // The signal handler's exception (KeyboardInterrupt) is set already.
     if (interrupted) throw py::error_already_set();

@@ -4,7 +4,9 @@
 
 #include <veltrano/veltrano.hpp>
 
+#include <atomic>
 #include <mutex>
+#include <thread>
 #include <utility>
 
 // A generator as Python sees it: the library's generator, which keeps its
@@ -24,6 +26,10 @@ class CPythonGenerator {
   private:
     veltrano::Generator m_generator;
     std::mutex m_busy;
+    // The thread that holds m_busy. A long run takes the GIL now and then to
+    // let Python's signal handlers run; one of them that asks the same
+    // generator for names would otherwise wait for itself for ever.
+    std::atomic<std::thread::id> m_runner;
 };
 
 void AddGeneratorType(pybind11::module_& module);

@@ -4,6 +4,7 @@
 # environment, and a scratch XDG_CONFIG_HOME.
 import gc
 import os
+import signal
 import subprocess
 import threading
 import time
@@ -193,6 +194,29 @@ def test_threads_share_data_and_a_shared_generator_runs_one_at_a_time(tmp_path):
         now = time.perf_counter()
         longest, last = max(longest, now - last), now
     assert longest < (last - started) / 2
+
+
+def test_a_signal_handler_asking_the_running_generator_is_refused():
+    # A long run lets signal handlers in; waiting for its own lock would hang.
+    gen = veltrano.open(SAMPLE_INIT).generator(1)
+    refused = []
+
+    def handler(*_):
+        try:
+            gen.names("Orks", "Ortsname")
+        except ValueError:
+            refused.append(True)
+        else:  # it came between two runs
+            signal.setitimer(signal.ITIMER_REAL, 0.001)
+
+    signal.signal(signal.SIGALRM, handler)
+    signal.setitimer(signal.ITIMER_REAL, 0.001)
+    try:
+        while not refused:
+            gen.names("Orks", "Ortsname", 10**6)
+    finally:
+        signal.setitimer(signal.ITIMER_REAL, 0)
+        signal.signal(signal.SIGALRM, signal.SIG_DFL)
 
 
 def test_a_generator_outlives_its_data(tmp_path):
