@@ -129,4 +129,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/${CMAKE_IN
 # SONAME.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian/LdconfigTrigger.cmake)
+# python3-veltrano, where the Python module is built.
+include(${PROJECT_SOURCE_DIR}/src/python/Package.cmake)
 include(CPack)

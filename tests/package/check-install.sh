@@ -22,6 +22,11 @@ mkdir -p "$scratch"
 DESTDIR=$scratch/src "${CMAKE:-cmake}" --install "$build" --prefix /usr >/dev/null
 (cd "$build" && "${CPACK:-cpack}" -G DEB -B "$scratch/cpack" >/dev/null) || fail "cpack failed"
 printf '%s\n' libveltrano-dev libveltrano0 veltrano veltrano-data >"$scratch/expected"
+# The Python module is a package of its own that a plain install leaves out.
+if [ -d "$build/python/veltrano" ]; then
+    DESTDIR=$scratch/src "${CMAKE:-cmake}" --install "$build" --prefix /usr --component python >/dev/null
+    printf '%s\n' libveltrano-dev libveltrano0 python3-veltrano veltrano veltrano-data >"$scratch/expected"
+fi
 mkdir "$scratch/deb"
 for deb in "$scratch"/cpack/*.deb; do
     package=$(dpkg-deb -f "$deb" Package)
