@@ -44,7 +44,7 @@ _veltrano_cli() {
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--count --seed --unique --crlf --starts-with
             --ends-with --min-length --max-length --init --list --check --learn
-            --help --version' -- "$cur"))
+            --stats --tsv --help --version' -- "$cur"))
         return
     fi
 

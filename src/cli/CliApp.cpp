@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -13,7 +14,9 @@
 #include "checking/DataChecker.h"
 #include "cli/CliOptions.h"
 #include "cli/NameWriter.h"
+#include "cli/StatsTable.h"
 #include "dataset/DataSet.h"
+#include "dataset/DataSetStats.h"
 #include "dataset/NameRequest.h"
 #include "language/RandomSource.h"
 #include "learning/DataSetLearning.h"
@@ -137,6 +140,20 @@ int RunGenerate(const CDataSet& data, const CCliOptions& options, std::FILE* out
     return EXIT_SUCCESS;
 }
 
+int RunStats(const CDataSet& data, const CCliOptions& options, std::FILE* out, std::FILE* err) {
+    std::optional<std::string_view> culture;
+    std::optional<std::string_view> nameType;
+    if (!options.arguments.empty()) culture = options.arguments[0];
+    if (options.arguments.size() > 1) nameType = options.arguments[1];
+    std::vector<CStatsRow> rows;
+    std::string error;
+    if (!MeasureDataSet(data, culture, nameType, rows, error)) {
+        Complain(err, error);
+        return kExitFailure;
+    }
+    return PrintText(options.tsv ? StatsTsv(rows) : StatsTable(rows), out, err);
+}
+
 int RunLearn(const CCliOptions& options, std::FILE* out, std::FILE* err) {
     CLearnRequest request;
     std::string error;
@@ -193,5 +210,6 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
         for (const std::string& line : errors) Complain(err, line);
         return kExitFailure;
     }
+    if (options.stats) return RunStats(*data, options, out, err);
     return options.list ? RunList(*data, options, out, err) : RunGenerate(*data, options, out, err);
 }

@@ -44,13 +44,13 @@ std::string GermanParseError(const CLI::ParseError& error) {
 
 // Options written as --name=value that CLI11 would read its own way: a flag
 // given a value ("--crlf=0" would quietly switch it off), an empty value
-// (which must not take the next argument instead), and --list=CULTURE, whose
-// value is the optional culture. The rest goes to CLI11 unchanged, reversed
-// as it wants it.
+// (which must not take the next argument instead), and --list=CULTURE and
+// --stats=CULTURE, whose value is the optional culture. The rest goes to
+// CLI11 unchanged, reversed as it wants it.
 bool PrepareArguments(int argc, const char* const* argv, std::vector<std::string>& reversed,
                       std::optional<std::string>& listValue, std::string& error) {
-    static constexpr std::string_view kFlags[] = {"--crlf",  "--unique", "--list",
-                                                  "--check", "--help",   "--version"};
+    static constexpr std::string_view kFlags[] = {"--crlf", "--unique",  "--list",  "--check",
+                                                  "--help", "--version", "--stats", "--tsv"};
     std::vector<std::string> args;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -63,7 +63,7 @@ bool PrepareArguments(int argc, const char* const* argv, std::vector<std::string
         }
         const std::string_view name = arg.substr(0, equals);
         const std::string_view value = arg.substr(equals + 1);
-        if (name == "--list") {
+        if (name == "--list" || name == "--stats") {
             args.emplace_back(name);
             listValue = std::string(value);
         } else if (std::find(std::begin(kFlags), std::end(kFlags), name) != std::end(kFlags)) {
@@ -128,6 +128,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     CLI::Option* maxOption = app.add_option("--max-length", maxText);
     app.add_flag("-l,--list", options.list);
     app.add_flag("-c,--check", options.check);
+    app.add_flag("--stats", options.stats);
+    app.add_flag("--tsv", options.tsv);
     app.add_flag("-h,--help", options.help);
     app.add_flag("-V,--version", options.version);
     app.add_option("arguments", options.arguments);
@@ -195,6 +197,30 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     if (initOption->count() > 0) options.initFile = initText;
 
     const std::string generationOption = FirstGenerationOption(given);
+    if (options.stats) {
+        const char* other = learnOption->count() > 0 ? "--learn"
+                            : options.check          ? "--check"
+                            : options.list           ? "--list"
+                                                     : nullptr;
+        if (other != nullptr) {
+            error = std::string("--stats und ") + other + " schließen einander aus.";
+            return false;
+        }
+        if (!generationOption.empty()) {
+            error = generationOption + " passt nicht zu --stats.";
+            return false;
+        }
+        if (options.arguments.size() > 2) {
+            error = "Zu viele Argumente: nach Kultur und Namenstyp folgt " +
+                    Quoted(options.arguments[2]) + ".";
+            return false;
+        }
+        return true;
+    }
+    if (options.tsv) {
+        error = "--tsv gehört zu --stats.";
+        return false;
+    }
     if (learnOption->count() > 0) {
         options.learnFile = learnText;
         if (options.check || options.list) {
@@ -260,6 +286,7 @@ std::string CliHelpText() {
            "       veltrano-cli [--init DATEI] --list [KULTUR]\n"
            "       veltrano-cli [--init DATEI] --check\n"
            "       veltrano-cli [--init DATEI] --learn BEISPIELE.txt KULTUR NAMENSTYP\n"
+           "       veltrano-cli [--init DATEI] --stats [--tsv] [KULTUR [NAMENSTYP]]\n"
            "\n"
            "Erfindet Namen aus denselben Daten wie das Desktop-Programm Veltrano:\n"
            "ANZAHL Namen der KULTUR und des NAMENSTYPS, einer je Zeile.\n"
@@ -295,6 +322,14 @@ std::string CliHelpText() {
            "                      Daten anhängen; fehlt die Init-Datei, entsteht ein neuer\n"
            "                      Datensatz. Eine Zeile sagt, was wohin kam. Beispiel:\n"
            "                      --init ~/namen/init.txt --learn finnisch.txt Suomi Vorname\n"
+           "      --stats [KULTUR [NAMENSTYP]]\n"
+           "                      je Namenstyp eine Zeile: Muster, verschiedene Namen,\n"
+           "                      Wiederholungen in einer Liste von 99, kürzester und\n"
+           "                      längster Name (Zeichen), Wahrscheinlichkeit des\n"
+           "                      seltensten; genau, wo sich die Namen abzählen lassen,\n"
+           "                      sonst mit ≥, ≤ und ≈. Beispiel: --stats Waldelben\n"
+           "      --tsv           mit --stats: tabulatorgetrennt, Kopfzeile und Zahlen\n"
+           "                      mit Punkt, für Skripte. Beispiel: --stats --tsv > st.tsv\n"
            "  -h, --help          diese Hilfe\n"
            "  -V, --version       die Version\n"
            "  --                  beendet die Optionen (für Namen, die mit - beginnen)\n"

@@ -11,7 +11,7 @@
 // What the command line asks for, checked for consistency but not yet
 // against the data.
 struct CCliOptions {
-    // CULTURE and NAMETYPE, or the CULTURE of --list.
+    // CULTURE and NAMETYPE, the CULTURE of --list, or those of --stats.
     std::vector<std::string> arguments;
     std::uint64_t count = 1;
     std::optional<unsigned int> seed;
@@ -23,6 +23,9 @@ struct CCliOptions {
     bool unique = false;
     bool list = false;
     bool check = false;
+    // --stats, and its table as tab-separated values.
+    bool stats = false;
+    bool tsv = false;
     bool help = false;
     bool version = false;
 };

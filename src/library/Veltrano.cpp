@@ -14,6 +14,7 @@
 
 #include "checking/DataChecker.h"
 #include "dataset/DataSet.h"
+#include "dataset/DataSetStats.h"
 #include "dataset/NameRequest.h"
 #include "language/RandomSource.h"
 #include "library/LibraryText.h"
@@ -212,6 +213,41 @@ Result<std::vector<std::string>> Data::name_types(std::string_view culture) cons
         const CDataSet::CultureEntry* found = data.FindCulture(culture);
         if (found == nullptr) return {{}, data.UnknownCultureMessage(culture)};
         return {found->second.GetNameTypeNames(), {}};
+    } catch (const std::bad_alloc&) {
+        return {{}, kOutOfMemoryMessage};
+    }
+}
+
+Result<std::vector<Stats>> Data::stats(std::optional<std::string_view> culture,
+                                       std::optional<std::string_view> name_type) const {
+    try {
+        if (m_loaded == nullptr) return {{}, kEmptyDataMessage};
+        if (name_type && !culture) return {{}, kNameTypeWithoutCultureMessage};
+        std::vector<CStatsRow> rows;
+        std::string error;
+        if (!MeasureDataSet(*m_loaded->data, culture, name_type, rows, error)) {
+            return {{}, std::move(error)};
+        }
+        Result<std::vector<Stats>> result;
+        result.value.reserve(rows.size());
+        for (CStatsRow& row : rows) {
+            const CNameTypeStats& core = row.stats;
+            result.value.push_back({.culture = std::move(row.culture),
+                                    .name_type = std::move(row.nameType),
+                                    .patterns = core.patterns,
+                                    .names = core.names,
+                                    .names_at_most = core.namesAtMost,
+                                    .repeats_in_99 = core.repeatsIn99,
+                                    .shortest = core.shortest,
+                                    .longest = core.longest,
+                                    .rarest = core.rarest,
+                                    .only_empty = core.onlyEmptyNames,
+                                    .names_exact = core.namesExact,
+                                    .repeats_exact = core.repeatsExact,
+                                    .lengths_exact = core.lengthsExact,
+                                    .rarest_exact = core.rarestExact});
+        }
+        return result;
     } catch (const std::bad_alloc&) {
         return {{}, kOutOfMemoryMessage};
     }

@@ -193,3 +193,11 @@ bool ForEachJoin(const CNameType& nameType, const CLanguageTable& table, std::ui
     for (const auto& [chance, choices] : patterns) JoinAll(choices, 0, name, chance, visit);
     return true;
 }
+
+std::vector<CChosenPattern> ChosenPatterns(const CNameType& nameType, const CLanguageTable& table) {
+    std::vector<CChosenPattern> patterns;
+    ForEachChosenPattern(nameType, table, [&](double chance, const auto& positions) {
+        patterns.push_back({chance, positions});
+    });
+    return patterns;
+}

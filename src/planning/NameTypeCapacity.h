@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
+class CFragmentList;
 class CLanguageTable;
 class CNameType;
 
@@ -36,6 +39,17 @@ CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTabl
 // call, when that would mean more than `limit` joins.
 bool ForEachJoin(const CNameType& nameType, const CLanguageTable& table, std::uint64_t limit,
                  const std::function<void(const std::string& name, double chance)>& visit);
+
+// A pattern that can be chosen: its chance per draw, and the lists it draws
+// from, in order, each with whether its first letter becomes a capital. A
+// list that is missing or empty draws nothing and is left out.
+struct CChosenPattern {
+    double chance = 0.0;
+    std::vector<std::pair<const CFragmentList*, bool>> positions;
+};
+
+// The patterns of `nameType` that can be chosen, in the order of the file.
+std::vector<CChosenPattern> ChosenPatterns(const CNameType& nameType, const CLanguageTable& table);
 
 // How many joins --unique and the filters may make to count names exactly.
 inline constexpr std::uint64_t kEnumerationLimit = 1000000;

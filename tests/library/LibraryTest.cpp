@@ -167,6 +167,31 @@ TEST(Embedding, TheHostsRandSequenceIsUntouched) {
     EXPECT_EQ(embedded, alone);
 }
 
+// R makes "ka" and "lo", each nearly half the time, and "z" once in 2^31 - 1
+// draws: every field of its row differs from the others.
+TEST(Embedding, StatsGiveEveryFieldOfTheRow) {
+    const CDataFolder folder;
+    const veltrano::Data data = veltrano::Data::open(folder.Init()).value;
+    const veltrano::Result<std::vector<veltrano::Stats>> all = data.stats();
+    ASSERT_TRUE(all.ok()) << all.error;
+    ASSERT_EQ(all.value.size(), 3U);
+    const veltrano::Stats& rare = all.value[1];
+    EXPECT_EQ(rare.culture + "/" + rare.name_type, "V/R");
+    EXPECT_FALSE(rare.only_empty);
+    EXPECT_EQ(rare.patterns, 2U);
+    EXPECT_EQ(rare.names, 3U);
+    EXPECT_EQ(rare.names_at_most, 3U);
+    EXPECT_NEAR(rare.repeats_in_99, 97.0 - 99.0 / 2147483647, 1e-12);
+    EXPECT_EQ(rare.shortest, 1U);
+    EXPECT_EQ(rare.longest, 2U);
+    EXPECT_DOUBLE_EQ(rare.rarest, 1.0 / 2147483647);
+    EXPECT_TRUE(rare.names_exact && rare.repeats_exact && rare.lengths_exact && rare.rarest_exact);
+    EXPECT_EQ(data.stats("V", "T").value.at(0).name_type, "T");
+    EXPECT_EQ(data.stats("V", "X").error,
+              "Unbekannter Namenstyp „X“ in der Kultur „V“. Bekannt sind:\n  N\n  R\n  T");
+    EXPECT_EQ(data.stats(std::nullopt, "T").error, "Zum Namenstyp fehlt die Kultur.");
+}
+
 #ifdef VELTRANO_CLI
 // The names of veltrano-cli --init INIT ARGS.
 std::vector<std::string> CliNames(const std::string& init, const std::string& args) {

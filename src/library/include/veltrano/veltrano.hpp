@@ -117,6 +117,42 @@ struct Request {
     std::vector<std::string> avoid_containing;
 };
 
+// What veltrano-cli --stats shows for one name type (see Data::stats). Each
+// figure is exact where all the joins of fragments can be counted (as many
+// as `unique` counts, a million), otherwise a proven bound or, for the
+// repeats, an estimate; the *_exact fields tell which.
+struct Stats {
+    std::string culture;  // the data's bytes
+    std::string name_type;
+    // The patterns with a share of the weight: those that can be chosen.
+    std::uint64_t patterns = 0;
+    // The distinct names, the empty one included: exactly `names` where
+    // names_exact, otherwise at least `names` and at most `names_at_most`
+    // (UINT64_MAX: no bound below 2^64 is known).
+    std::uint64_t names = 0;
+    std::uint64_t names_at_most = 0;
+    // How many names of a list of 99 repeat one before them, on average.
+    // Exact where the names are counted; otherwise the mean over the whole
+    // lists of 99 that the first 100000 names of generator(1) make.
+    double repeats_in_99 = 0.0;
+    // The characters as shown (see shown()) of the shortest and of the
+    // longest name; without lengths_exact, a lower bound of the shortest and
+    // an upper bound of the longest.
+    std::uint64_t shortest = 0;
+    std::uint64_t longest = 0;
+    // The chance per name of the rarest distinct name; without rarest_exact,
+    // a lower bound.
+    double rarest = 0.0;
+
+    // The name type makes only the empty name, which names() refuses; every
+    // other field is then 0 or false.
+    bool only_empty = false;
+    bool names_exact = false;
+    bool repeats_exact = false;
+    bool lengths_exact = false;
+    bool rarest_exact = false;
+};
+
 class Data;
 struct LoadedData;
 struct GeneratorState;
@@ -191,6 +227,16 @@ class VELTRANO_API Data {
     // The name types of a culture, in byte order (veltrano-cli --list
     // CULTURE); fails for a culture that the data does not have.
     Result<std::vector<std::string>> name_types(std::string_view culture) const;
+
+    // What veltrano-cli --stats shows: the Stats of every name type of every
+    // culture, of one culture's name types, or of one name type, in the order
+    // of cultures() and name_types(); culture and name type are matched as
+    // in a Request. Fails for a culture or a name type that the data does not
+    // have, and for a name type without its culture. Counting may take a
+    // second for data with a million joins in a name type.
+    Result<std::vector<Stats>> stats(
+        std::optional<std::string_view> culture = std::nullopt,
+        std::optional<std::string_view> name_type = std::nullopt) const;
 
     // A generator seeded from the system's random device.
     Generator generator() const;
