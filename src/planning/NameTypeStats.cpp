@@ -352,7 +352,14 @@ class CDistinctLowerBound {
 CNameTypeStats MeasureNameTypeStats(const CNameType& nameType, const CLanguageTable& table) {
     CNameTypeStats stats;
     if (!nameType.MakesNonEmptyNames()) {
+        // Every draw makes the empty name: one name, certain, of no length,
+        // and 98 repeats in a list of 99.
         stats.onlyEmptyNames = true;
+        stats.patterns = ChosenPatterns(nameType, table).size();
+        stats.names = stats.namesAtMost = 1;
+        stats.repeatsIn99 = CNameTypeStats::kListSize - 1;
+        stats.rarest = 1.0;
+        stats.namesExact = stats.repeatsExact = stats.lengthsExact = stats.rarestExact = true;
         return stats;
     }
     std::map<std::pair<const CFragmentList*, bool>, std::unique_ptr<CPosition>> positions;

@@ -30,8 +30,8 @@ struct CNameTypeStats {
     // lower bound.
     double rarest = 0.0;
 
-    // Only the empty name can come, which generation refuses; then nothing
-    // else is measured and every other field stays 0.
+    // Only the empty name can come, which generation refuses: one name,
+    // exactly, of no length and with the chance 1.
     bool onlyEmptyNames = false;
     bool namesExact = false;
     bool repeatsExact = false;

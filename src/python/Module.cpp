@@ -13,6 +13,7 @@
 #include "PythonError.h"
 #include "PythonFinding.h"
 #include "PythonGenerator.h"
+#include "PythonStats.h"
 
 namespace py = pybind11;
 
@@ -25,6 +26,7 @@ PYBIND11_MODULE(_veltrano, module) {
     module.attr("__version__") = std::string(veltrano::version());
     AddErrorType(module);
     AddFindingType(module);
+    AddStatsType(module);
     AddGeneratorType(module);
     AddDataType(module);
     module.def("open", &CPythonData::Open, py::arg("init_file") = py::none(), kOpenDoc);

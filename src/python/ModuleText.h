@@ -92,8 +92,8 @@ inline constexpr const char* kGeneratorDoc =
 
 inline constexpr const char* kGeneratorNamesDoc =
     "names(culture, name_type, count=1, *, unique=False, starts_with=None,\n"
-    "      ends_with=None, min_length=None, max_length=None, raw=False)\n"
-    "      -> list[str]\n"
+    "      ends_with=None, min_length=None, max_length=None, avoid=None,\n"
+    "      avoid_containing=None, raw=False) -> list[str]\n"
     "\n"
     "Macht count Namen einer Kultur und eines Namenstyps (str oder bytes,\n"
     "verglichen wie bei veltrano-cli), wie das Programm sie zeigt, oder mit\n"
@@ -102,6 +102,8 @@ inline constexpr const char* kGeneratorNamesDoc =
     "unique: kein Name zweimal.\n"
     "starts_with, ends_with: nur Namen mit diesem Anfang oder Ende.\n"
     "min_length, max_length: nur Namen mit so vielen Zeichen, wie gezeigt.\n"
+    "avoid: Namen (str oder bytes), die nicht kommen; avoid_containing: Teile,\n"
+    "die kein Name enthält, etwa [\"grog\", \"mist\"].\n"
     "Die Filter vergleichen ohne Rücksicht auf Groß- und Kleinschreibung.\n"
     "Namen, die nicht passen, werden gezogen und verworfen: ein Seed gibt\n"
     "mit und ohne Filter dieselben Namen.\n"
@@ -115,3 +117,40 @@ inline constexpr const char* kGeneratorNamesDoc =
     "\n"
     "Der Aufruf gibt die GIL frei, solange er Namen macht. Strg+C bricht\n"
     "ihn ab; die Zufallsfolge ist dann ein unbestimmtes Stück weiter.";
+
+inline constexpr const char* kDataStatsDoc =
+    "stats(culture=None, name_type=None) -> list[Stats]\n"
+    "\n"
+    "Was veltrano-cli --stats zeigt: eine Zeile je Namenstyp, für alle\n"
+    "Kulturen, für eine Kultur oder für einen ihrer Namenstypen (str oder\n"
+    "bytes, verglichen wie bei veltrano-cli). veltrano.Error für eine\n"
+    "unbekannte Kultur oder einen unbekannten Namenstyp.";
+
+inline constexpr const char* kStatsDoc =
+    "Was ein Namenstyp machen kann, wie veltrano-cli --stats es zeigt.\n"
+    "\n"
+    "Genau, wo sich die Verbindungen abzählen lassen (so weit, wie unique\n"
+    "zählt); sonst bewiesene Schranken, und die Wiederholungen geschätzt.";
+inline constexpr const char* kStatsCultureDoc = "Die Kultur, wie das Programm sie zeigt (str).";
+inline constexpr const char* kStatsNameTypeDoc = "Der Namenstyp, wie das Programm ihn zeigt (str).";
+inline constexpr const char* kStatsPatternsDoc = "Die Muster, die gewählt werden können (int).";
+inline constexpr const char* kStatsNamesDoc =
+    "Die verschiedenen Namen, der leere mitgezählt: genau als int, wo\n"
+    "names_exact; sonst (mindestens, höchstens) als Tupel, höchstens None,\n"
+    "wo keine Schranke unter 2**64 bekannt ist.";
+inline constexpr const char* kStatsNamesExactDoc = "Ob names genau gezählt ist (bool).";
+inline constexpr const char* kStatsRepeatsDoc =
+    "Wie viele Namen einer Liste von 99 einen früheren wiederholen, im Mittel\n"
+    "(float): genau, wo repeats_exact; sonst geschätzt aus den ersten 100000\n"
+    "Namen mit seed 1.";
+inline constexpr const char* kStatsRepeatsExactDoc = "Ob repeats_in_99 genau ist (bool).";
+inline constexpr const char* kStatsShortestDoc =
+    "Die Zeichen des kürzesten Namens, wie gezeigt (int); wo nicht genau\n"
+    "zählbar, eine untere Schranke.";
+inline constexpr const char* kStatsLongestDoc =
+    "Die Zeichen des längsten Namens, wie gezeigt (int); wo nicht genau\n"
+    "zählbar, eine obere Schranke.";
+inline constexpr const char* kStatsRarestDoc =
+    "Die Wahrscheinlichkeit des seltensten Namens je Versuch (float): genau,\n"
+    "wo rarest_exact; sonst eine untere Schranke.";
+inline constexpr const char* kStatsRarestExactDoc = "Ob rarest genau ist (bool).";

@@ -55,6 +55,21 @@ std::string TextArgument(const py::handle& value, const char* name) {
                          ".");
 }
 
+std::vector<std::string> TextListArgument(const py::handle& value, const char* name) {
+    std::vector<std::string> entries;
+    if (value.is_none()) return entries;
+    if (PyUnicode_Check(value.ptr()) || PyBytes_Check(value.ptr()) ||
+        !py::isinstance<py::iterable>(value)) {
+        throw py::type_error(std::string(name) +
+                             ": eine Folge von str oder bytes erwartet (eine Liste), nicht " +
+                             TypeName(value) + ".");
+    }
+    for (const py::handle entry : py::reinterpret_borrow<py::iterable>(value)) {
+        entries.push_back(TextArgument(entry, name));
+    }
+    return entries;
+}
+
 std::optional<std::string> OptionalTextArgument(const py::handle& value, const char* name) {
     if (value.is_none()) return std::nullopt;
     if (!PyUnicode_Check(value.ptr()) && !PyBytes_Check(value.ptr())) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Python arguments as the library takes them. A wrong type raises TypeError
 // and a number out of range ValueError, as Python's own functions do, with a
@@ -15,6 +16,11 @@
 std::string TextArgument(const pybind11::handle& value, const char* name);
 // The same, or None.
 std::optional<std::string> OptionalTextArgument(const pybind11::handle& value, const char* name);
+
+// None (no entries) or an iterable of str and bytes, each as TextArgument
+// takes it; a lone str or bytes is refused, as its letters would become the
+// entries.
+std::vector<std::string> TextListArgument(const pybind11::handle& value, const char* name);
 
 // An int from 0 to 2^64 - 1 (or anything with __index__).
 std::uint64_t CountArgument(const pybind11::handle& value, const char* name);

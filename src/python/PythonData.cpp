@@ -1,5 +1,7 @@
 #include "PythonData.h"
 
+#include <pybind11/stl.h>
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -8,6 +10,7 @@
 #include "ModuleText.h"
 #include "PythonArguments.h"
 #include "PythonError.h"
+#include "PythonStats.h"
 #include "PythonText.h"
 
 namespace py = pybind11;
@@ -60,5 +63,11 @@ void AddDataType(py::module_& module) {
         .def("cultures", &CPythonData::Cultures, py::arg("raw") = false, kDataCulturesDoc)
         .def("name_types", &CPythonData::NameTypes, py::arg("culture"), py::arg("raw") = false,
              kDataNameTypesDoc)
-        .def("generator", &CPythonData::Generator, py::arg("seed") = py::none(), kDataGeneratorDoc);
+        .def("generator", &CPythonData::Generator, py::arg("seed") = py::none(), kDataGeneratorDoc)
+        .def(
+            "stats",
+            [](const CPythonData& data, const py::handle& culture, const py::handle& nameType) {
+                return StatsOf(data.Data(), culture, nameType);
+            },
+            py::arg("culture") = py::none(), py::arg("name_type") = py::none(), kDataStatsDoc);
 }

@@ -22,6 +22,7 @@ class CPythonData {
     pybind11::list Cultures(bool raw) const;
     pybind11::list NameTypes(const pybind11::handle& culture, bool raw) const;
     std::unique_ptr<CPythonGenerator> Generator(const pybind11::handle& seed) const;
+    const veltrano::Data& Data() const { return m_data; }
 
   private:
     explicit CPythonData(veltrano::Data data) : m_data(std::move(data)) {}

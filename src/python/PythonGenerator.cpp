@@ -59,7 +59,7 @@ void AddGeneratorType(py::module_& module) {
             [](CPythonGenerator& generator, const py::handle& culture, const py::handle& nameType,
                const py::handle& count, bool unique, const py::handle& startsWith,
                const py::handle& endsWith, const py::handle& minLength, const py::handle& maxLength,
-               bool raw) {
+               const py::handle& avoid, const py::handle& avoidContaining, bool raw) {
                 veltrano::Request request;
                 request.culture = TextArgument(culture, "culture");
                 request.name_type = TextArgument(nameType, "name_type");
@@ -69,10 +69,13 @@ void AddGeneratorType(py::module_& module) {
                 request.ends_with = OptionalTextArgument(endsWith, "ends_with");
                 request.min_length = OptionalCountArgument(minLength, "min_length");
                 request.max_length = OptionalCountArgument(maxLength, "max_length");
+                request.avoid = TextListArgument(avoid, "avoid");
+                request.avoid_containing = TextListArgument(avoidContaining, "avoid_containing");
                 return generator.Names(request, raw);
             },
             py::arg("culture"), py::arg("name_type"), py::arg("count") = 1, py::kw_only(),
             py::arg("unique") = false, py::arg("starts_with") = py::none(),
             py::arg("ends_with") = py::none(), py::arg("min_length") = py::none(),
-            py::arg("max_length") = py::none(), py::arg("raw") = false, kGeneratorNamesDoc);
+            py::arg("max_length") = py::none(), py::arg("avoid") = py::none(),
+            py::arg("avoid_containing") = py::none(), py::arg("raw") = false, kGeneratorNamesDoc);
 }

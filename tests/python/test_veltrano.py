@@ -245,3 +245,23 @@ def test_first_open_makes_the_settings_veltrano_cli_makes(tmp_path, monkeypatch)
     cli("--list", env=env)
     store = "Brannock/Veltrano.conf"
     assert (tmp_path / "py" / store).read_bytes() == (tmp_path / "cli" / store).read_bytes()
+
+
+def test_stats_give_what_veltrano_cli_stats_shows(tmp_path):
+    init = write(tmp_path, SMALL)
+    rows = veltrano.open(init).stats()
+    lines, _ = cli("--stats", "--tsv", init=init)
+    header, *table = (line.split("\t") for line in lines)
+    for row, fields in zip(rows, table, strict=True):
+        printed = dict(zip(header, fields))
+        assert (row.culture, row.name_type) == (printed["culture"], printed["name_type"])
+        if printed["only_empty"] == "1":
+            assert (row.names, row.longest, row.rarest) == (1, 0, 1.0)
+            continue
+        assert (row.patterns, row.names, row.shortest, row.longest) == tuple(
+            int(printed[key]) for key in ("patterns", "names", "shortest", "longest")
+        )
+        assert row.repeats_in_99 == float(printed["repeats_in_99"])
+        assert row.rarest == float(printed["rarest"])
+        assert row.names_exact and row.repeats_exact and row.rarest_exact
+    assert [row.name_type for row in veltrano.open(init).stats("V", "R")] == ["R"]

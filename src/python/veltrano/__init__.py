@@ -12,10 +12,13 @@ in der Geschwindigkeit des C++-Kerns:
     gen = daten.generator(seed=42)           # wie veltrano-cli --seed 42
     gen.names("Waldelben", "Vorname weiblich", 5)
     gen.names("Fjordvolk", "Ortsname", 300, unique=True, starts_with="St")
+    gen.names("Orks", "Ortsname", 10, avoid=["Grakmor"])   # ohne diesen Namen
     for befund in veltrano.check("init.txt"):    # wie veltrano-cli --check
         print(befund)
+    for zeile in daten.stats("Waldelben"):       # wie veltrano-cli --stats
+        print(zeile.name_type, zeile.names)
 
-open() gibt ein Data-Objekt (cultures, name_types, generator), dessen
+open() gibt ein Data-Objekt (cultures, name_types, generator, stats), dessen
 generator() einen Generator (names); help(veltrano.open) und
 help(veltrano.open().generator()) erklären sie. Namen kommen als str, wie
 das Programm sie zeigt (UTF-8, sonst Windows-1252), mit raw=True als die
@@ -24,6 +27,6 @@ Meldung von veltrano-cli; falsche Argumenttypen und -bereiche lösen
 TypeError und ValueError aus.
 """
 
-from veltrano._veltrano import Error, Finding, __version__, check, open
+from veltrano._veltrano import Error, Finding, Stats, __version__, check, open
 
-__all__ = ["open", "check", "Finding", "Error"]
+__all__ = ["open", "check", "Finding", "Stats", "Error"]

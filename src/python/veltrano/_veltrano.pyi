@@ -30,6 +30,36 @@ class Finding:
     def message(self) -> str:
         """Die Meldung, wie --check sie zeigt."""
 
+class Stats:
+    """Was ein Namenstyp machen kann, wie veltrano-cli --stats es zeigt."""
+
+    @property
+    def culture(self) -> str: ...
+    @property
+    def name_type(self) -> str: ...
+    @property
+    def patterns(self) -> int:
+        """Die Muster, die gewählt werden können."""
+    @property
+    def names(self) -> int | tuple[int, int | None]:
+        """Genau als int, sonst (mindestens, höchstens)."""
+    @property
+    def names_exact(self) -> bool: ...
+    @property
+    def repeats_in_99(self) -> float:
+        """Wiederholungen in einer Liste von 99, im Mittel."""
+    @property
+    def repeats_exact(self) -> bool: ...
+    @property
+    def shortest(self) -> int: ...
+    @property
+    def longest(self) -> int: ...
+    @property
+    def rarest(self) -> float:
+        """Die Wahrscheinlichkeit des seltensten Namens je Versuch."""
+    @property
+    def rarest_exact(self) -> bool: ...
+
 class Generator:
     """Eine Zufallsfolge und die Namen, die sie macht."""
 
@@ -45,6 +75,8 @@ class Generator:
         ends_with: _Text | None = None,
         min_length: int | None = None,
         max_length: int | None = None,
+        avoid: Iterable[_Text] | None = None,
+        avoid_containing: Iterable[_Text] | None = None,
         raw: Literal[False] = False,
     ) -> list[str]:
         """count Namen, wie das Programm sie zeigt; veltrano.Error bei einer Ablehnung."""
@@ -60,6 +92,8 @@ class Generator:
         ends_with: _Text | None = None,
         min_length: int | None = None,
         max_length: int | None = None,
+        avoid: Iterable[_Text] | None = None,
+        avoid_containing: Iterable[_Text] | None = None,
         raw: Literal[True],
     ) -> list[bytes]:
         """count Namen als die Bytes der Daten; veltrano.Error bei einer Ablehnung."""
@@ -75,6 +109,8 @@ class Generator:
         ends_with: _Text | None = None,
         min_length: int | None = None,
         max_length: int | None = None,
+        avoid: Iterable[_Text] | None = None,
+        avoid_containing: Iterable[_Text] | None = None,
         raw: bool,
     ) -> list[str] | list[bytes]: ...
 
@@ -97,6 +133,8 @@ class Data:
     def name_types(self, culture: _Text, raw: bool) -> list[str] | list[bytes]: ...
     def generator(self, seed: int | None = None) -> Generator:
         """Ein Generator; mit seed (0 bis 4294967295) wie veltrano-cli --seed."""
+    def stats(self, culture: _Text | None = None, name_type: _Text | None = None) -> list[Stats]:
+        """Was veltrano-cli --stats zeigt, eine Zeile je Namenstyp."""
 
 def open(init_file: _Path | None = None) -> Data:
     """Die Daten der Einstellungen des Benutzers, oder die einer Init-Datei."""

@@ -144,8 +144,8 @@ struct Stats {
     // a lower bound.
     double rarest = 0.0;
 
-    // The name type makes only the empty name, which names() refuses; every
-    // other field is then 0 or false.
+    // The name type makes only the empty name, which names() refuses: one
+    // name, exactly, of no length and with the chance 1.
     bool only_empty = false;
     bool names_exact = false;
     bool repeats_exact = false;
