@@ -77,6 +77,8 @@ class CNamePattern : public CConfigBase {
     // For each list that draws, in order, its position in m_listNames: a
     // list that is missing or empty draws nothing and has none.
     const std::vector<std::size_t>& DrawPositions() const { return m_drawPositions; }
+    // The lists that draw, in order, as drawing sees them.
+    const std::vector<std::shared_ptr<const CFragmentPool>>& DrawPools() const { return m_draws; }
 
     std::string m_nameType;
     std::int32_t m_weight;
@@ -98,6 +100,48 @@ class CNamePattern : public CConfigBase {
     std::vector<std::shared_ptr<const CFragmentPool>> m_draws;
     std::vector<std::size_t> m_drawPositions;
     std::size_t m_mostBytes = 0;
+};
+
+class CNameType;
+
+// Numbers every choice of fragments a name type can make, its patterns one
+// after another, so that a name's number tells which pattern and which
+// fragment of each list made it without its bytes. As a note to
+// CNameType::AppendNames it keeps the numbers of the names drawn.
+class CJoinNumbering {
+  public:
+    // Numbers the joins of `nameType`, which must outlive the numbering;
+    // false when there are more than `limit`.
+    bool Prepare(const CNameType& nameType, std::uint64_t limit);
+    // The numbers run from 0 to Count() - 1; Count() itself stands for the
+    // empty name that a name type without a pattern to choose makes.
+    std::uint64_t Count() const { return m_count; }
+    // The numbers of the names drawn since the last Clear, in order.
+    const std::vector<std::uint64_t>& Numbers() const { return m_numbers; }
+    void Clear() { m_numbers.clear(); }
+
+    void Pattern(std::size_t index) {
+        if (index >= m_patterns.size()) {
+            m_numbers.push_back(m_count);
+            return;
+        }
+        m_numbers.push_back(m_patterns[index].first);
+        m_stride = m_patterns[index].strides.data();
+    }
+    void Fragment(std::uint32_t at) { m_numbers.back() += at * *m_stride++; }
+
+  private:
+    // A pattern's joins are numbered from `first` on, each fragment's index
+    // times the stride of its list: the product of the counts of the lists
+    // after it.
+    struct CPatternNumbers {
+        std::uint64_t first = 0;
+        std::vector<std::uint64_t> strides;
+    };
+    std::vector<CPatternNumbers> m_patterns;
+    const std::uint64_t* m_stride = nullptr;
+    std::vector<std::uint64_t> m_numbers;
+    std::uint64_t m_count = 0;
 };
 
 // All patterns of one name type within one culture.
@@ -137,6 +181,10 @@ class CNameType : public CConfigBase {
     // Appends one name as AppendNames does, without a line end, and notes in
     // `making` what it was made of: the same draws, the same name.
     void AppendName(CNameBuffer& names, CRandomSource& source, CNameMaking& making) const;
+    // Appends names as AppendNames does and notes their numbers in
+    // `numbering`, prepared for this name type.
+    void AppendNames(CNameBuffer& names, CRandomSource& source, std::uint64_t count, bool lineEnds,
+                     CJoinNumbering& numbering) const;
 
     // The sum of the weights, where a negative weight counts as 0 and a sum
     // beyond the 32-bit range stops at its end, so that a draw from 1 to the
