@@ -13,6 +13,7 @@
 #include "planning/AvoidList.h"
 #include "planning/DrawPlan.h"
 #include "planning/NameTypeCapacity.h"
+#include "semantics/JoinNumbering.h"
 #include "text/CaseFolding.h"
 #include "text/Quoted.h"
 
