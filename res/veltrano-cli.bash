@@ -34,7 +34,7 @@ _veltrano_cli() {
         -n | --count | -s | --seed | --starts-with | --ends-with | --min-length | --max-length)
             return
             ;;
-        -i | --init | --learn)
+        -i | --init | --learn | --avoid | --avoid-containing)
             _filedir
             return
             ;;
@@ -43,8 +43,8 @@ _veltrano_cli() {
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--count --seed --unique --crlf --starts-with
-            --ends-with --min-length --max-length --init --list --check --learn
-            --stats --tsv --help --version' -- "$cur"))
+            --ends-with --min-length --max-length --avoid --avoid-containing
+            --explain --init --list --check --learn --stats --tsv --help --version' -- "$cur"))
         return
     fi
 
@@ -73,6 +73,7 @@ _veltrano_cli() {
             -n | --count | -s | --seed | --starts-with | --ends-with | --min-length | --max-length)
                 ((i++))
                 ;;
+            --avoid | --avoid-containing) ((i++)) ;;
             -l | --list) list=1 ;;
             -c | --check | -h | --help | -V | --version) return ;;
             --) options_done=1 ;;

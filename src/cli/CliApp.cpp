@@ -20,6 +20,7 @@
 #include "dataset/NameRequest.h"
 #include "language/RandomSource.h"
 #include "learning/DataSetLearning.h"
+#include "planning/AvoidList.h"
 #include "settings/SettingsSource.h"
 #include "text/Quoted.h"
 #include "text/SystemError.h"
@@ -105,7 +106,33 @@ int RunList(const CDataSet& data, const CCliOptions& options, std::FILE* out, st
     return PrintLines(found->second.GetNameTypeNames(), out, err, kExitFailure);
 }
 
-int RunGenerate(const CDataSet& data, const CCliOptions& options, std::FILE* out, std::FILE* err) {
+// The avoid files of the command line, each complained about that cannot be
+// read; null when none is given, and when one cannot be read.
+std::shared_ptr<const CAvoidList> ReadAvoidFiles(const CCliOptions& options, std::FILE* err,
+                                                 bool& allRead) {
+    allRead = true;
+    if (options.avoidFiles.empty() && options.avoidContainingFiles.empty()) return nullptr;
+    auto avoid = std::make_shared<CAvoidList>();
+    std::string error;
+    for (const std::string& path : options.avoidFiles) {
+        if (!avoid->AddExactFile(path, error)) {
+            Complain(err, error);
+            allRead = false;
+        }
+    }
+    for (const std::string& path : options.avoidContainingFiles) {
+        if (!avoid->AddContainingFile(path, error)) {
+            Complain(err, error);
+            allRead = false;
+        }
+    }
+    if (!allRead) return nullptr;
+    avoid->Finish();
+    return avoid;
+}
+
+int RunGenerate(const CDataSet& data, const CCliOptions& options,
+                std::shared_ptr<const CAvoidList> avoid, std::FILE* out, std::FILE* err) {
     if (options.arguments.size() < 2) {
         // A culture alone is a command line that lacks something, unless the
         // culture is unknown too.
@@ -124,6 +151,8 @@ int RunGenerate(const CDataSet& data, const CCliOptions& options, std::FILE* out
     request.count = options.count;
     request.unique = options.unique;
     request.filter = options.filter;
+    request.avoid = std::move(avoid);
+    request.explain = options.explain;
     // Without a seed, the clock seeds the names, as in the desktop program.
     CRandomSource source(options.seed ? *options.seed : static_cast<unsigned>(std::time(nullptr)));
     CNameWriter writer(out, options.crlf);
@@ -195,6 +224,11 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
         return PrintText(options.help ? CliHelpText() : CliVersionText(), out, err);
     }
     if (options.learnFile) return RunLearn(options, out, err);
+    // The avoid files are the command line's own: read before the data, and
+    // every one that cannot be read is named.
+    bool avoidRead = true;
+    std::shared_ptr<const CAvoidList> avoid = ReadAvoidFiles(options, err, avoidRead);
+    if (!avoidRead) return kExitFailure;
     CSettingsSource source;
     const bool found = options.initFile ? InitFileSource(*options.initFile, source, error)
                                         : UserSettingsSource(ProgramDataDir(), source, error);
@@ -211,5 +245,6 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
         return kExitFailure;
     }
     if (options.stats) return RunStats(*data, options, out, err);
-    return options.list ? RunList(*data, options, out, err) : RunGenerate(*data, options, out, err);
+    return options.list ? RunList(*data, options, out, err)
+                        : RunGenerate(*data, options, std::move(avoid), out, err);
 }

@@ -18,6 +18,8 @@ struct CGivenOptions {
     bool crlf = false;
     bool unique = false;
     std::string filter;  // the first filter given
+    bool explain = false;
+    std::string avoid;  // the first avoid option given
 };
 
 std::string FirstGenerationOption(const CGivenOptions& given) {
@@ -26,6 +28,8 @@ std::string FirstGenerationOption(const CGivenOptions& given) {
     if (given.unique) return "--unique";
     if (given.crlf) return "--crlf";
     if (!given.filter.empty()) return given.filter;
+    if (given.explain) return "--explain";
+    if (!given.avoid.empty()) return given.avoid;
     return {};
 }
 
@@ -49,8 +53,9 @@ std::string GermanParseError(const CLI::ParseError& error) {
 // CLI11 unchanged, reversed as it wants it.
 bool PrepareArguments(int argc, const char* const* argv, std::vector<std::string>& reversed,
                       std::optional<std::string>& listValue, std::string& error) {
-    static constexpr std::string_view kFlags[] = {"--crlf", "--unique",  "--list",  "--check",
-                                                  "--help", "--version", "--stats", "--tsv"};
+    static constexpr std::string_view kFlags[] = {"--crlf",  "--unique", "--list",
+                                                  "--check", "--help",   "--version",
+                                                  "--stats", "--tsv",    "--explain"};
     std::vector<std::string> args;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -126,6 +131,15 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     CLI::Option* endsOption = app.add_option("--ends-with", endsText);
     CLI::Option* minOption = app.add_option("--min-length", minText);
     CLI::Option* maxOption = app.add_option("--max-length", maxText);
+    CLI::Option* explainOption = app.add_flag("--explain", options.explain);
+    // Each may come several times, each time with one file.
+    CLI::Option* avoidOption = app.add_option("--avoid", options.avoidFiles)
+                                   ->allow_extra_args(false)
+                                   ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    CLI::Option* avoidContainingOption =
+        app.add_option("--avoid-containing", options.avoidContainingFiles)
+            ->allow_extra_args(false)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_flag("-l,--list", options.list);
     app.add_flag("-c,--check", options.check);
     app.add_flag("--stats", options.stats);
@@ -159,6 +173,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
                         seedOption->count() > 0,
                         crlfOption->count() > 0,
                         uniqueOption->count() > 0,
+                        {},
+                        explainOption->count() > 0,
                         {}};
     if (startsOption->count() > 0) options.filter.startsWith = startsText;
     if (endsOption->count() > 0) options.filter.endsWith = endsText;
@@ -177,6 +193,9 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
     }
     for (const CLI::Option* option : {startsOption, endsOption, minOption, maxOption}) {
         if (given.filter.empty() && option->count() > 0) given.filter = option->get_name();
+    }
+    for (const CLI::Option* option : {avoidOption, avoidContainingOption}) {
+        if (given.avoid.empty() && option->count() > 0) given.avoid = option->get_name();
     }
     if (given.count) {
         if (!ParseUnsigned64(countText, options.count)) {
@@ -308,8 +327,22 @@ std::string CliHelpText() {
            "                      zählen, wie das Desktop-Programm sie zeigt. Namen, die\n"
            "                      nicht passen, werden gezogen und verworfen: derselbe\n"
            "                      Startwert gibt dieselben Namen, nur die passenden.\n"
+           "      --avoid DATEI   keine Namen, die einem Eintrag der DATEI gleichen, z. B.\n"
+           "                      --avoid kampagne.txt mit den Namen der Kampagne\n"
+           "      --avoid-containing DATEI\n"
+           "                      keine Namen, die einen Eintrag der DATEI enthalten,\n"
+           "                      z. B. --avoid-containing unwoerter.txt\n"
+           "                      Ein Eintrag je Zeile, gelesen wie die Datendateien;\n"
+           "                      Groß- und Kleinschreibung zählt nicht. Beide dürfen\n"
+           "                      mehrmals stehen; gemiedene Namen werden gezogen und\n"
+           "                      verworfen wie unpassende.\n"
            "      --crlf          Namen durch CR LF trennen, wie die gespeicherte Liste\n"
            "                      des Desktop-Programms (nichts nach dem letzten)\n"
+           "      --explain       hinter jedem Namen, woher er kommt, durch Tabs getrennt:\n"
+           "                      SEMANTIKDATEI:ZEILE des Musters und je Liste\n"
+           "                      LISTE=SPRACHDATEI:ZEILE des Fragments (LISTE=-, wo die\n"
+           "                      Liste fehlt oder leer ist), z. B.\n"
+           "                      -n 5 --explain Waldelben \"Vorname weiblich\"\n"
            "  -i, --init DATEI    Daten aus dieser Init-Datei; ihr Ordner ist der\n"
            "                      Datenordner. Die gespeicherten Einstellungen gelten\n"
            "                      dann nicht und werden nicht geschrieben.\n"

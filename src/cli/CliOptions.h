@@ -19,6 +19,10 @@ struct CCliOptions {
     // The examples of --learn, which takes CULTURE and NAMETYPE.
     std::optional<std::string> learnFile;
     CNameFilterOptions filter;
+    // The files of --avoid and --avoid-containing, each as often as given.
+    std::vector<std::string> avoidFiles;
+    std::vector<std::string> avoidContainingFiles;
+    bool explain = false;
     bool crlf = false;
     bool unique = false;
     bool list = false;

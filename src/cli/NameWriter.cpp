@@ -10,22 +10,31 @@ CNameWriter::CNameWriter(std::FILE* stream, bool crlf) : m_stream(stream), m_crl
 // report to: callers that care call Flush().
 CNameWriter::~CNameWriter() { Flush(); }
 
-bool CNameWriter::Write(std::string_view name) {
+bool CNameWriter::Write(std::string_view name, std::string_view explanation) {
     if (m_failed) return false;
+    // The desktop program's join: a name is preceded by CR LF only when
+    // something is already written, so leading empty names leave no line.
+    if (m_crlf && m_wroteBytes) m_buffer.append("\r\n");
+    m_buffer.append(name);
+    if (!explanation.empty()) {
+        m_buffer.push_back('\t');
+        m_buffer.append(explanation);
+    }
     if (m_crlf) {
-        // The desktop program's join: a name is preceded by CR LF only when
-        // something is already written, so leading empty names leave no line.
-        if (m_wroteBytes) m_buffer.append("\r\n");
-        m_buffer.append(name);
-        m_wroteBytes = m_wroteBytes || !name.empty();
+        m_wroteBytes = m_wroteBytes || !name.empty() || !explanation.empty();
     } else {
-        m_buffer.append(name);
         m_buffer.push_back('\n');
     }
     return m_buffer.size() < kBufferSize || WriteBuffer();
 }
 
 bool CNameWriter::Take(const CNameBatch& names) {
+    if (names.Explained()) {
+        names.ForEachExplained([this](std::string_view name, std::string_view explanation) {
+            Write(name, explanation);
+        });
+        return !m_failed;
+    }
     if (m_crlf) {
         names.ForEach([this](std::string_view name) { Write(name); });
         return !m_failed;

@@ -19,8 +19,9 @@ class CNameWriter : public CNameSink {
     CNameWriter& operator=(const CNameWriter&) = delete;
     ~CNameWriter() override;
 
-    // False once a write has failed; later calls then write nothing.
-    bool Write(std::string_view name);
+    // False once a write has failed; later calls then write nothing. An
+    // `explanation` follows the name on its line, after a tab.
+    bool Write(std::string_view name, std::string_view explanation = {});
     // A batch of a run's names, as Write would write each.
     bool Take(const CNameBatch& names) override;
     // Writes out what is buffered and flushes the stream.

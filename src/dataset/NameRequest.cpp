@@ -1,15 +1,20 @@
 #include "dataset/NameRequest.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <unordered_set>
 #include <utility>
 
 #include "checking/DataChecker.h"
 #include "dataset/DataSet.h"
+#include "dataset/NameExplainer.h"
 #include "language/RandomSource.h"
+#include "planning/AvoidList.h"
 #include "planning/DrawPlan.h"
 #include "planning/NameTypeCapacity.h"
+#include "semantics/JoinNumbering.h"
+#include "text/CaseFolding.h"
 #include "text/Quoted.h"
 
 namespace {
@@ -25,16 +30,35 @@ constexpr std::size_t kBatchBytes = 1 << 18;
 // Makes the names of a run into batches and hands each full one to the sink.
 class CNameBatchMaker {
   public:
+    // With an `explainer`, each name kept comes with how it was made.
     CNameBatchMaker(const CNameType& nameType, CRandomSource& source, CNameSink& sink,
-                    CNameRunOutcome& outcome)
-        : m_nameType(nameType), m_source(source), m_sink(sink), m_outcome(outcome) {}
+                    CNameRunOutcome& outcome, const CNameExplainer* explainer)
+        : m_nameType(nameType),
+          m_source(source),
+          m_sink(sink),
+          m_outcome(outcome),
+          m_explainer(explainer) {
+        m_batch.m_explained = explainer != nullptr;
+    }
 
-    // Draws the next name; its bytes are the view until Keep or the next
-    // draw.
-    std::string_view Draw() {
+    // Draws `count` names after those kept, each followed by an LF: the
+    // view, until Keep moves one of them or the next draw. Unless explained,
+    // a `numbering` gets their numbers.
+    std::string_view Draw(std::uint64_t count, CJoinNumbering* numbering) {
         CNameBuffer& bytes = m_batch.m_bytes;
         bytes.Truncate(m_start);
-        m_nameType.AppendNames(bytes, m_source, 1, false);
+        if (m_explainer != nullptr) {
+            m_makings.resize(static_cast<std::size_t>(count));
+            for (CNameMaking& making : m_makings) {
+                m_nameType.AppendName(bytes, m_source, making);
+                bytes.Push('\n');
+            }
+        } else if (numbering != nullptr) {
+            numbering->Clear();
+            m_nameType.AppendNames(bytes, m_source, count, true, *numbering);
+        } else {
+            m_nameType.AppendNames(bytes, m_source, count, true);
+        }
         return bytes.View(m_start);
     }
 
@@ -56,14 +80,34 @@ class CNameBatchMaker {
         return true;
     }
 
-    // Takes the name drawn last into the run; false when the sink failed.
-    bool Keep() {
-        CNameBuffer& bytes = m_batch.m_bytes;
-        bytes.Push('\n');
-        m_start = bytes.Size();
+    bool Explains() const { return m_explainer != nullptr; }
+
+    // Takes `name`, the `index`-th of those drawn last and none before it
+    // taken, into the run after the names kept: it moves up over the names
+    // dropped, never over one still to be looked at.
+    void Keep(std::string_view name, std::size_t index) {
+        char* const target = &m_batch.m_bytes[m_start];
+        // Until a name is dropped, every name kept stands where it was drawn.
+        if (target != name.data()) {
+            std::memmove(target, name.data(), name.size());
+            target[name.size()] = '\n';
+        }
+        m_start += name.size() + 1;
+        if (m_explainer != nullptr) {
+            m_explainer->Append(m_batch.m_explanations, m_makings[index]);
+            m_batch.m_explanations.Push('\n');
+        }
         ++m_batch.m_count;
         ++m_outcome.made;
-        return (m_batch.m_count < kBatchNames && m_start < kBatchBytes) || Flush();
+    }
+
+    // Drops the names drawn last that were not kept, and hands a full batch
+    // to the sink; false when the sink failed.
+    bool EndDraw() {
+        m_batch.m_bytes.Truncate(m_start);
+        return (m_batch.m_count < kBatchNames &&
+                m_start + m_batch.m_explanations.Size() < kBatchBytes) ||
+               Flush();
     }
 
     // Hands what is made to the sink; false when the sink failed.
@@ -74,6 +118,7 @@ class CNameBatchMaker {
             return false;
         }
         m_batch.m_bytes.Clear();
+        m_batch.m_explanations.Clear();
         m_batch.m_count = 0;
         m_start = 0;
         return true;
@@ -84,34 +129,105 @@ class CNameBatchMaker {
     CRandomSource& m_source;
     CNameSink& m_sink;
     CNameRunOutcome& m_outcome;
+    const CNameExplainer* m_explainer;
+    std::vector<CNameMaking> m_makings;  // of the names drawn last, where explained
     CNameBatch m_batch;
     std::size_t m_start = 0;  // where the next name begins
 };
 
 namespace {
 
-// A name that does not fit, or with `unique` one that came before, is drawn
-// and dropped; the run gives up after `missLimit` such draws in a row.
-void DrawFitting(CNameBatchMaker& maker, const CDrawPlan& plan, const CNameFilter& filter,
-                 bool unique, std::uint64_t count, CNameRunOutcome& outcome) {
+// Whether the names of a name type fit and are not avoided, remembered by
+// their join's number: a name type makes the same names again and again,
+// and to fold a name and look it up in the avoid lists costs several times
+// what drawing it does. Only where the joins are not many more than the
+// names asked for, since the memo takes two bits a join.
+class CFitMemo {
+  public:
+    // Joins beyond this many (16 MiB) are not remembered.
+    static constexpr std::uint64_t kMaxJoins = std::uint64_t{1} << 26;
+
+    // False where remembering would not pay for `count` names.
+    bool Prepare(const CNameType& nameType, std::uint64_t count) {
+        const std::uint64_t limit =
+            std::min(kMaxJoins, std::max<std::uint64_t>(count, 1 << 12) * 8);
+        if (!m_numbering.Prepare(nameType, limit)) return false;
+        m_states.assign(static_cast<std::size_t>(m_numbering.Count() / 4 + 1), 0);
+        return true;
+    }
+
+    CJoinNumbering& Numbering() { return m_numbering; }
+
+    // Whether the `index`-th name drawn fits, by `fits` the first time its
+    // join comes.
+    template <typename Test>
+    bool Fits(std::size_t index, std::string_view name, Test fits) {
+        const std::uint64_t join = m_numbering.Numbers()[index];
+        std::uint8_t& cell = m_states[static_cast<std::size_t>(join / 4)];
+        const unsigned shift = static_cast<unsigned>(join % 4) * 2;
+        const unsigned state = (cell >> shift) & 3U;
+        if (state != kUnknown) return state == kFits;
+        const bool fitting = fits(name);
+        cell = static_cast<std::uint8_t>(cell | ((fitting ? kFits : kDropped) << shift));
+        return fitting;
+    }
+
+  private:
+    static constexpr unsigned kUnknown = 0;
+    static constexpr unsigned kFits = 1;
+    static constexpr unsigned kDropped = 2;
+
+    CJoinNumbering m_numbering;
+    std::vector<std::uint8_t> m_states;  // four joins a byte
+};
+
+// A name that does not fit, is avoided, or with `unique` came before, is
+// drawn and dropped; the run gives up after `missLimit` such draws in a row.
+void DrawFitting(CNameBatchMaker& maker, const CNameType& nameType, const CDrawPlan& plan,
+                 const CNameFilter& filter, const CAvoidList* avoid, bool unique,
+                 std::uint64_t count, CNameRunOutcome& outcome) {
     // Only names that fit are remembered: a filtered run prints the first
     // appearances of fitting names, as the unfiltered run would.
     std::unordered_set<std::string> seen;
     if (unique) seen.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, 1 << 20)));
     std::uint64_t misses = 0;
+    std::u32string folded;
+    // Where a name is folded for the avoid list, the filters take that
+    // reading too: one pass over the name for both.
+    const auto fits = [&](std::string_view name) {
+        if (avoid == nullptr) return filter.Asked() == 0 || filter.Fits(name);
+        FoldedReading(name, folded);
+        return filter.FitsFolded(folded) && !avoid->Avoids(folded);
+    };
+    CFitMemo memo;
+    const bool remembers = avoid != nullptr && !maker.Explains() && memo.Prepare(nameType, count);
+    // Names are drawn a round at a time and then looked at, but never more
+    // than one at a time would draw: a round is no longer than the names
+    // still wanted, nor than the misses still allowed, so a seed leaves its
+    // source where one at a time would (a library caller draws on from it).
+    constexpr std::uint64_t kRound = 256;
+    const std::uint64_t missLimit = plan.missLimit == 0 ? UINT64_MAX : plan.missLimit;
     while (outcome.made < count) {
-        const std::string_view name = maker.Draw();
-        const bool taken =
-            (filter.Asked() == 0 || filter.Fits(name)) && (!unique || seen.emplace(name).second);
-        if (!taken) {
-            if (++misses >= plan.missLimit) {
-                outcome.status = Status::kGaveUp;
-                return;
+        const std::uint64_t round = std::min({count - outcome.made, missLimit - misses, kRound});
+        const std::string_view names = maker.Draw(round, remembers ? &memo.Numbering() : nullptr);
+        std::size_t index = 0;
+        for (std::size_t begin = 0; begin < names.size(); ++index) {
+            const std::size_t end = names.find('\n', begin);
+            const std::string_view name = names.substr(begin, end - begin);
+            begin = end + 1;
+            const bool fitting = remembers ? memo.Fits(index, name, fits) : fits(name);
+            if (fitting && (!unique || seen.emplace(name).second)) {
+                misses = 0;
+                maker.Keep(name, index);
+            } else {
+                ++misses;
             }
-            continue;
         }
-        misses = 0;
-        if (!maker.Keep()) return;
+        if (!maker.EndDraw()) return;
+        if (misses >= missLimit) {
+            outcome.status = Status::kGaveUp;
+            return;
+        }
     }
 }
 
@@ -140,17 +256,27 @@ CNameRunOutcome MakeNames(const CDataSet& data, const CNameRequest& request, CRa
     // ends with them and says why, instead of aborting the program.
     try {
         const CNameFilter filter(request.filter);
+        const CAvoidList* avoid =
+            request.avoid != nullptr && !request.avoid->Empty() ? request.avoid.get() : nullptr;
         const CDrawPlan plan = PlanDraws(
             nameType->second, data.Lists(), filter, request.unique, request.count, keptBytesPerName,
-            "Der Namenstyp " + Quoted(nameType->first) + " der Kultur " + Quoted(culture->first));
+            "Der Namenstyp " + Quoted(nameType->first) + " der Kultur " + Quoted(culture->first),
+            avoid);
         if (!plan.refusal.empty()) return Refused(plan.refusal);
-        CNameBatchMaker maker(nameType->second, source, sink, outcome);
-        if (filter.Asked() == 0 && !request.unique) {
+        CNameExplainer explainer;
+        if (request.explain) {
+            std::string error;
+            if (!explainer.Prepare(data, *culture, *nameType, error)) return Refused(error);
+        }
+        CNameBatchMaker maker(nameType->second, source, sink, outcome,
+                              request.explain ? &explainer : nullptr);
+        if (filter.Asked() == 0 && !request.unique && avoid == nullptr && !request.explain) {
             // Every name goes to the sink: the run that most requests are,
             // and the one whose speed counts.
             maker.DrawAndKeep(request.count);
         } else {
-            DrawFitting(maker, plan, filter, request.unique, request.count, outcome);
+            DrawFitting(maker, nameType->second, plan, filter, avoid, request.unique, request.count,
+                        outcome);
         }
         // The names before a give-up are handed over too.
         if (outcome.status != Status::kSinkFailed) maker.Flush();

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "language/NameBuffer.h"
 #include "planning/NameFilter.h"
 
+class CAvoidList;
 class CDataSet;
 class CRandomSource;
 
@@ -20,6 +22,10 @@ struct CNameRequest {
     std::uint64_t count = 1;
     bool unique = false;
     CNameFilterOptions filter;
+    // Names to leave out, finished (CAvoidList::Finish); none when null.
+    std::shared_ptr<const CAvoidList> avoid;
+    // Each name comes with how it was made (CNameBatch::ForEachExplained).
+    bool explain = false;
 };
 
 // Names as a run makes them, many at a time: each name's bytes followed by
@@ -41,10 +47,33 @@ class CNameBatch {
         }
     }
 
+    // Whether each name comes with how it was made: for a request that
+    // asked to explain them.
+    bool Explained() const { return m_explained; }
+    // Calls visit(name, explanation) for each name of an explained batch,
+    // in order: "SEMANTICS:LINE<TAB>LIST=LANGUAGE:LINE,..." as
+    // CNameExplainer::Append writes it.
+    template <typename Visit>
+    void ForEachExplained(Visit visit) const {
+        const std::string_view text = Text();
+        const std::string_view explanations = m_explanations.View();
+        for (std::size_t begin = 0, at = 0; begin < text.size();) {
+            const std::size_t end = text.find('\n', begin);
+            const std::size_t explanationEnd = explanations.find('\n', at);
+            visit(text.substr(begin, end - begin), explanations.substr(at, explanationEnd - at));
+            begin = end + 1;
+            at = explanationEnd + 1;
+        }
+    }
+
   private:
     friend class CNameBatchMaker;
     CNameBuffer m_bytes;
+    // Each followed by an LF, which no explanation holds: its files and
+    // lists are shown escaped.
+    CNameBuffer m_explanations;
     std::size_t m_count = 0;
+    bool m_explained = false;
 };
 
 // Takes the names of a run as they are made.
@@ -76,9 +105,10 @@ struct CNameRunOutcome {
 
 // Makes the names `request` asks for from `data`, drawing from `source`, and
 // hands them to `sink`. A filtered run draws the names of the unfiltered one
-// and drops those that do not fit, so a seed gives the same names with and
-// without filters. A request that cannot be met is refused before the first
-// draw, as is a count that cannot fit in memory where the sink keeps every
-// name at `keptBytesPerName` bytes besides its own.
+// and drops those that do not fit or are avoided, so a seed gives the same
+// names with and without filters and avoid lists. A request that cannot be
+// met is refused before the first draw, as is a count that cannot fit in
+// memory where the sink keeps every name at `keptBytesPerName` bytes besides
+// its own.
 CNameRunOutcome MakeNames(const CDataSet& data, const CNameRequest& request, CRandomSource& source,
                           CNameSink& sink, std::size_t keptBytesPerName = 0);

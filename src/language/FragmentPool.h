@@ -36,8 +36,11 @@ class CFragmentPool {
     // Writes the fragment that `draw` picks (draw modulo the count) at
     // `target`, which has room for MostBytes() + kPadding bytes; returns
     // where it ends.
-    char* Write(char* target, std::uint32_t draw) const {
-        const std::uint32_t at = m_count.Remainder(draw);
+    char* Write(char* target, std::uint32_t draw) const { return WriteAt(target, Pick(draw)); }
+    // The index, in the list's order, of the fragment that `draw` picks.
+    std::uint32_t Pick(std::uint32_t draw) const { return m_count.Remainder(draw); }
+    // Writes the fragment at index `at` as Write does.
+    char* WriteAt(char* target, std::uint32_t at) const {
         const char* const piece = m_bytes.get() + m_offsets[at];
         const std::size_t length = m_offsets[at + 1] - m_offsets[at];
         std::memcpy(target, piece, kPadding);

@@ -6,6 +6,4 @@ inline constexpr const char* kOutOfMemoryMessage = "Der Arbeitsspeicher reicht n
 inline constexpr const char* kEmptyDataMessage = "Es sind keine Daten geladen.";
 inline constexpr const char* kNoGeneratorMessage =
     "Der Generator ist leer: er wurde verschoben oder freigegeben.";
-inline constexpr const char* kAvoidNotYetMessage =
-    "Listen zu meidender Namen kann diese Version noch nicht auswerten.";
 inline constexpr const char* kNameTypeWithoutCultureMessage = "Zum Namenstyp fehlt die Kultur.";

@@ -18,6 +18,8 @@
 #include "dataset/NameRequest.h"
 #include "language/RandomSource.h"
 #include "library/LibraryText.h"
+#include "planning/AvoidList.h"
+#include "settings/LineReader.h"
 #include "settings/SettingsSource.h"
 #include "text/Quoted.h"
 #include "text/TextReading.h"
@@ -36,6 +38,12 @@ struct LoadedData {
 struct GeneratorState {
     std::shared_ptr<const LoadedData> loaded;
     CRandomSource source;
+    // The avoid lists of the last request that had any, and their entries:
+    // a caller that asks for a name at a time with the same long lists
+    // does not have them built again for every call.
+    std::vector<std::string> avoidEntries;
+    std::vector<std::string> avoidContainingEntries;
+    std::shared_ptr<const CAvoidList> avoid;
 };
 
 namespace {
@@ -84,6 +92,39 @@ class CCallerSink : public CNameSink {
     bool m_lines;
     std::uint64_t m_handed = 0;
 };
+
+// An entry as a line of an avoid file gives it: white space at either end
+// is no part of it, and a blank one is none.
+std::string_view EntryOf(std::string_view text) {
+    while (!text.empty() && IsCSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsCSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// The avoid lists of `request`, built once for the same entries; null for
+// none.
+std::shared_ptr<const CAvoidList> AvoidListFor(GeneratorState& state, const Request& request) {
+    if (request.avoid.empty() && request.avoid_containing.empty()) return nullptr;
+    if (state.avoid != nullptr && state.avoidEntries == request.avoid &&
+        state.avoidContainingEntries == request.avoid_containing) {
+        return state.avoid;
+    }
+    auto avoid = std::make_shared<CAvoidList>();
+    for (const std::string& entry : request.avoid) {
+        if (!EntryOf(entry).empty()) avoid->AddExact(EntryOf(entry));
+    }
+    for (const std::string& entry : request.avoid_containing) {
+        if (!EntryOf(entry).empty()) avoid->AddContaining(EntryOf(entry));
+    }
+    avoid->Finish();
+    // Dropped first: should copying the entries run out of memory, no list
+    // stands for entries it was not built from.
+    state.avoid = nullptr;
+    state.avoidEntries = request.avoid;
+    state.avoidContainingEntries = request.avoid_containing;
+    state.avoid = std::move(avoid);
+    return state.avoid;
+}
 
 CNameRequest CoreRequest(const Request& request) {
     CNameRequest core;
@@ -266,8 +307,10 @@ Generator Data::generator() const {
 }
 
 Generator Data::generator(std::uint32_t seed) const {
-    return Generator(
-        std::unique_ptr<GeneratorState>(new GeneratorState{m_loaded, CRandomSource(seed)}));
+    auto state = std::make_unique<GeneratorState>();
+    state->loaded = m_loaded;
+    state->source.Seed(seed);
+    return Generator(std::move(state));
 }
 
 Generator::Generator(std::unique_ptr<GeneratorState> state) noexcept : m_state(std::move(state)) {}
@@ -281,12 +324,11 @@ Result<std::uint64_t> Generator::Stream(const Request& request,
     try {
         if (m_state == nullptr) return {0, kNoGeneratorMessage};
         if (m_state->loaded == nullptr) return {0, kEmptyDataMessage};
-        if (!request.avoid.empty() || !request.avoid_containing.empty()) {
-            return {0, kAvoidNotYetMessage};
-        }
+        CNameRequest core = CoreRequest(request);
+        core.avoid = AvoidListFor(*m_state, request);
         CCallerSink caller(sink, lines);
-        const CNameRunOutcome outcome = MakeNames(*m_state->loaded->data, CoreRequest(request),
-                                                  m_state->source, caller, kept_bytes_per_name);
+        const CNameRunOutcome outcome =
+            MakeNames(*m_state->loaded->data, core, m_state->source, caller, kept_bytes_per_name);
         Result<std::uint64_t> result{caller.Handed(), {}};
         // A sink that stops the run has what it wanted.
         if (outcome.status != CNameRunOutcome::Status::kDone &&

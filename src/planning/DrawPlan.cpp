@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <unordered_map>
 
+#include "planning/AvoidList.h"
 #include "planning/MemoryBudget.h"
 #include "planning/NameFilter.h"
 #include "planning/NameTypeCapacity.h"
+#include "text/CaseFolding.h"
 #include "text/Quoted.h"
 
 namespace {
@@ -48,6 +50,24 @@ std::string NothingFits(const CNameFilterOptions& options, unsigned asked, unsig
            "zugleich erfüllt.";
 }
 
+// Why nothing is left once the avoid lists have taken what the filters let
+// pass.
+std::string NothingLeft(bool filtered, const std::string& what) {
+    return what + (filtered ? " ergibt keinen Namen, der passt und nicht gemieden wird."
+                            : " ergibt keinen Namen, der nicht gemieden wird.");
+}
+
+// Fewer names than --unique asks for, where avoid lists took some.
+std::string TooFewLeft(std::uint64_t names, bool filtered, std::uint64_t count,
+                       const std::string& what) {
+    const char* which =
+        names == 1
+            ? (filtered ? ", der passt und nicht gemieden wird" : ", der nicht gemieden wird")
+            : (filtered ? ", die passen und nicht gemieden werden" : ", die nicht gemieden werden");
+    return what + " ergibt genau " + NamesPhrase(names) + which + ", nicht " +
+           std::to_string(count) + ".";
+}
+
 // Where the joins are too many to count: what the lengths alone prove. A
 // name's bytes are at least its characters and at most four times as many,
 // whichever way it is read; a test that cannot decide refuses nothing.
@@ -67,11 +87,14 @@ unsigned LengthsPossible(const CNameTypeCapacity& capacity, const CNameFilterOpt
 // over (e^-40 that it was merely unlucky), but never so many that giving up
 // takes more than a few seconds. Fixed by the data, so that a seed gives the
 // same output everywhere.
+constexpr std::uint64_t kMissFloor = 1000;
+// 40 / p draws leave a name of chance p unseen with probability e^-40.
+constexpr double kPatience = 40.0;
+
 std::uint64_t ConsecutiveMissLimit(double logMinChance) {
-    constexpr std::uint64_t kFloor = 1000;
+    constexpr std::uint64_t kFloor = kMissFloor;
     constexpr std::uint64_t kCeiling = 10000000;
-    // 40 / p draws leave a name of chance p unseen with probability e^-40.
-    const double logNeeded = std::log(40.0) - logMinChance;
+    const double logNeeded = std::log(kPatience) - logMinChance;
     if (logNeeded >= std::log(static_cast<double>(kCeiling))) return kCeiling;
     const auto needed = static_cast<std::uint64_t>(std::ceil(std::exp(logNeeded)));
     return std::clamp(needed, kFloor, kCeiling);
@@ -98,11 +121,13 @@ std::string CountBeyondMemory(bool unique, std::uint64_t count, std::uint64_t fi
 
 CDrawPlan PlanDraws(const CNameType& nameType, const CLanguageTable& table,
                     const CNameFilter& filter, bool unique, std::uint64_t count,
-                    std::size_t keptBytesPerName, const std::string& what) {
+                    std::size_t keptBytesPerName, const std::string& what,
+                    const CAvoidList* avoid) {
     CDrawPlan plan;
     const unsigned asked = filter.Asked();
     const bool keeps = unique || (keptBytesPerName > 0 && count > kCountBelowMemoryConcern);
-    if (asked == 0 && !keeps) return plan;
+    if (avoid != nullptr && avoid->Empty()) avoid = nullptr;
+    if (asked == 0 && !keeps && avoid == nullptr) return plan;
 
     const CNameFilterOptions& options = filter.Options();
     if (options.minLength && options.maxLength && *options.minLength > *options.maxLength) {
@@ -111,32 +136,57 @@ CDrawPlan PlanDraws(const CNameType& nameType, const CLanguageTable& table,
     }
     const CNameTypeCapacity capacity = MeasureNameType(nameType, table);
     double logLeast = 0.0;
-    if (asked != 0 || unique) {
+    if (asked != 0 || unique || avoid != nullptr) {
+        // Only --unique needs the names themselves; otherwise their chance
+        // is all that counts.
         std::unordered_map<std::string, double> fitting;
         unsigned passedAlone = 0;
+        std::uint64_t fittingJoins = 0;
+        bool anyAvoided = false;
         double fitChance = 0.0;
-        plan.counted = ForEachJoin(nameType, table, kEnumerationLimit,
-                                   [&](const std::string& name, double chance) {
-                                       const unsigned passes = filter.Passes(name);
-                                       passedAlone |= passes;
-                                       if (passes != asked) return;
-                                       fitting[name] += chance;
-                                       fitChance += chance;
-                                   });
+        std::u32string folded;
+        // With avoid lists every join is looked up, which would cost a plain
+        // request more than its names do; without --unique the walk ends
+        // where the chance of a fit is so large that the run's patience
+        // would not grow with a larger one.
+        const double enough = avoid != nullptr && !unique ? kPatience / kMissFloor : 2.0;
+        plan.counted = ForEachJoinUntil(nameType, table, kEnumerationLimit,
+                                        [&](const std::string& name, double chance) {
+                                            const unsigned passes = filter.Passes(name);
+                                            passedAlone |= passes;
+                                            if (passes != asked) return true;
+                                            if (avoid != nullptr) {
+                                                FoldedReading(name, folded);
+                                                if (avoid->Avoids(folded)) {
+                                                    anyAvoided = true;
+                                                    return true;
+                                                }
+                                            }
+                                            if (unique) fitting[name] += chance;
+                                            ++fittingJoins;
+                                            fitChance += chance;
+                                            return fitChance < enough;
+                                        });
+        plan.fitChanceIsBound = fitChance >= enough;
         if (plan.counted) {
-            if (fitting.empty()) {
-                plan.refusal = NothingFits(options, asked, passedAlone, what);
+            if (fittingJoins == 0) {
+                plan.refusal = anyAvoided ? NothingLeft(asked != 0, what)
+                                          : NothingFits(options, asked, passedAlone, what);
                 return plan;
             }
-            plan.fittingNames = fitting.size();
             plan.fitChance = fitChance;
-            plan.leastChance = 1.0;
-            for (const auto& entry : fitting)
-                plan.leastChance = std::min(plan.leastChance, entry.second);
+            if (unique) {
+                plan.fittingNames = fitting.size();
+                plan.leastChance = 1.0;
+                for (const auto& entry : fitting)
+                    plan.leastChance = std::min(plan.leastChance, entry.second);
+            }
             if (unique && count > plan.fittingNames) {
-                plan.refusal = what + " ergibt genau " + NamesPhrase(plan.fittingNames) +
-                               (asked != 0 ? ", die passen" : "") + ", nicht " +
-                               std::to_string(count) + ".";
+                plan.refusal = anyAvoided
+                                   ? TooFewLeft(plan.fittingNames, asked != 0, count, what)
+                                   : what + " ergibt genau " + NamesPhrase(plan.fittingNames) +
+                                         (asked != 0 ? ", die passen" : "") + ", nicht " +
+                                         std::to_string(count) + ".";
                 return plan;
             }
             // Without --unique a run waits for any fitting name; with it, for
@@ -177,6 +227,10 @@ std::string GaveUpMessage(const CDrawPlan& plan, bool unique, std::uint64_t writ
                                 "Namen aufgehört: " + std::to_string(written) + " von " +
                                 std::to_string(count) + " Namen ausgegeben. ";
     if (!unique) {
+        if (plan.counted && plan.fitChanceIsBound) {
+            return message + "Ein Versuch passt mindestens mit der Wahrscheinlichkeit " +
+                   Chance(plan.fitChance) + ".";
+        }
         return message + (plan.counted ? "Ein Versuch passt mit der Wahrscheinlichkeit " +
                                              Chance(plan.fitChance) + "."
                                        : std::string("Passende Namen sind möglich, aber selten."));

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+class CAvoidList;
 class CLanguageTable;
 class CNameFilter;
 class CNameType;
@@ -22,20 +23,25 @@ struct CDrawPlan {
     std::uint64_t fittingNames = 0;
     // Otherwise an upper bound of the distinct names.
     std::uint64_t maxNames = 0;
-    // The chance that one draw fits, where counted.
+    // The chance that one draw fits, where counted; with avoid lists, where
+    // it is large, only a lower bound (fitChanceIsBound).
     double fitChance = 1.0;
+    bool fitChanceIsBound = false;
     // The chance of the rarest fitting name, per draw (a lower bound where
     // not counted).
     double leastChance = 1.0;
 };
 
 // Plans `count` names of `nameType` (described in messages as `what`, such
-// as "Der Namenstyp „T“ der Kultur „K“"), filtered by `filter`, all different
-// when `unique`. A caller that keeps every name, at `keptBytesPerName` bytes
-// each besides its own, has a count refused that cannot fit in memory.
+// as "Der Namenstyp „T“ der Kultur „K“"), filtered by `filter`, without the
+// names `avoid` (finished, or null) avoids, all different when `unique`. A
+// caller that keeps every name, at `keptBytesPerName` bytes each besides its
+// own, has a count refused that cannot fit in memory. An avoided name does
+// not fit: where the names are counted, the count leaves it out.
 CDrawPlan PlanDraws(const CNameType& nameType, const CLanguageTable& table,
                     const CNameFilter& filter, bool unique, std::uint64_t count,
-                    std::size_t keptBytesPerName, const std::string& what);
+                    std::size_t keptBytesPerName, const std::string& what,
+                    const CAvoidList* avoid = nullptr);
 
 // The message for a run that gave up after `written` of `count` names.
 std::string GaveUpMessage(const CDrawPlan& plan, bool unique, std::uint64_t written,

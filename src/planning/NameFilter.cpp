@@ -50,6 +50,15 @@ unsigned CNameFilter::Passes(std::string_view name) const {
         starts = reading.starts_with(m_prefix);
         ends = reading.ends_with(m_suffix);
     }
+    return PassesOf(length, starts, ends);
+}
+
+unsigned CNameFilter::PassesFolded(std::u32string_view folded) const {
+    if (m_asked == 0) return 0;
+    return PassesOf(folded.size(), folded.starts_with(m_prefix), folded.ends_with(m_suffix));
+}
+
+unsigned CNameFilter::PassesOf(std::size_t length, bool starts, bool ends) const {
     unsigned passes = 0;
     if ((m_asked & kStartsWith) != 0 && starts) passes |= kStartsWith;
     if ((m_asked & kEndsWith) != 0 && ends) passes |= kEndsWith;

@@ -39,8 +39,14 @@ class CNameFilter {
     bool Fits(std::string_view name) const { return Passes(name) == m_asked; }
     // The bits of the asked filters that `name` passes.
     unsigned Passes(std::string_view name) const;
+    // The same for a name given as its folded reading (FoldedReading), for a
+    // caller that has folded it anyway.
+    unsigned PassesFolded(std::u32string_view folded) const;
+    bool FitsFolded(std::u32string_view folded) const { return PassesFolded(folded) == m_asked; }
 
   private:
+    unsigned PassesOf(std::size_t length, bool starts, bool ends) const;
+
     CNameFilterOptions m_options;
     std::u32string m_prefix;  // folded
     std::u32string m_suffix;

@@ -154,24 +154,32 @@ CPositionChoices ChoicesOf(const CFragmentList& list, bool capital) {
     return {shares.begin(), shares.end()};
 }
 
-void JoinAll(const std::vector<CPositionChoices>& positions, std::size_t at, std::string& name,
-             double chance, const std::function<void(const std::string&, double)>& visit) {
-    if (at == positions.size()) {
-        visit(name, chance);
-        return;
-    }
+// False when `visit` ended the walk.
+bool JoinAll(const std::vector<CPositionChoices>& positions, std::size_t at, std::string& name,
+             double chance, const std::function<bool(const std::string&, double)>& visit) {
+    if (at == positions.size()) return visit(name, chance);
     const std::size_t length = name.size();
     for (const auto& [piece, share] : positions[at]) {
         name += piece;
-        JoinAll(positions, at + 1, name, chance * share, visit);
+        const bool going = JoinAll(positions, at + 1, name, chance * share, visit);
         name.resize(length);
+        if (!going) return false;
     }
+    return true;
 }
 
 }  // namespace
 
 bool ForEachJoin(const CNameType& nameType, const CLanguageTable& table, std::uint64_t limit,
                  const std::function<void(const std::string& name, double chance)>& visit) {
+    return ForEachJoinUntil(nameType, table, limit, [&](const std::string& name, double chance) {
+        visit(name, chance);
+        return true;
+    });
+}
+
+bool ForEachJoinUntil(const CNameType& nameType, const CLanguageTable& table, std::uint64_t limit,
+                      const std::function<bool(const std::string& name, double chance)>& visit) {
     if (nameType.m_totalWeight == 0) {
         visit(std::string(), 1.0);
         return true;
@@ -190,7 +198,9 @@ bool ForEachJoin(const CNameType& nameType, const CLanguageTable& table, std::ui
     });
     if (joins > limit) return false;
     std::string name;
-    for (const auto& [chance, choices] : patterns) JoinAll(choices, 0, name, chance, visit);
+    for (const auto& [chance, choices] : patterns) {
+        if (!JoinAll(choices, 0, name, chance, visit)) break;
+    }
     return true;
 }
 

@@ -39,6 +39,10 @@ CNameTypeCapacity MeasureNameType(const CNameType& nameType, const CLanguageTabl
 // call, when that would mean more than `limit` joins.
 bool ForEachJoin(const CNameType& nameType, const CLanguageTable& table, std::uint64_t limit,
                  const std::function<void(const std::string& name, double chance)>& visit);
+// The same, but a `visit` that returns false ends the walk: the joins after
+// it are not visited.
+bool ForEachJoinUntil(const CNameType& nameType, const CLanguageTable& table, std::uint64_t limit,
+                      const std::function<bool(const std::string& name, double chance)>& visit);
 
 // A pattern that can be chosen: its chance per draw, and the lists it draws
 // from, in order, each with whether its first letter becomes a capital. A

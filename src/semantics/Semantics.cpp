@@ -8,6 +8,7 @@
 
 #include "language/LanguageTable.h"
 #include "language/Random.h"
+#include "semantics/JoinNumbering.h"
 #include "semantics/ListLookup.h"
 #include "semantics/SemanticsFile.h"
 #include "settings/LineReader.h"
@@ -68,12 +69,13 @@ void CNamePattern::SetListNames(std::string_view text, CListLookup& lists) {
         begin = comma + 1;
     }
 
-    for (const std::string& element : m_listNames) {
-        const CListReference reference = ParseListReference(element);
+    for (std::size_t position = 0; position < m_listNames.size(); ++position) {
+        const CListReference reference = ParseListReference(m_listNames[position]);
         if (const CFragmentList* list = lists.Find(reference.listName)) {
             if (std::shared_ptr<const CFragmentPool> pool = list->DrawPool(reference.capital)) {
                 m_mostBytes += pool->MostBytes();
                 m_draws.push_back(std::move(pool));
+                m_drawPositions.push_back(position);
             }
         }
     }
@@ -176,8 +178,27 @@ bool CNameType::MakesNonEmptyNames() const {
 
 void CNameType::AppendNames(CNameBuffer& names, CRandomSource& source, std::uint64_t count,
                             bool lineEnds) const {
+    CUnnotedMaking nothing;
+    Append(names, source, count, lineEnds, nothing);
+}
+
+void CNameType::AppendName(CNameBuffer& names, CRandomSource& source, CNameMaking& making) const {
+    Append(names, source, 1, false, making);
+}
+
+void CNameType::AppendNames(CNameBuffer& names, CRandomSource& source, std::uint64_t count,
+                            bool lineEnds, CJoinNumbering& numbering) const {
+    Append(names, source, count, lineEnds, numbering);
+}
+
+template <typename Note>
+void CNameType::Append(CNameBuffer& names, CRandomSource& source, std::uint64_t count,
+                       bool lineEnds, Note& note) const {
     if (m_totalWeight == 0) {
-        for (std::uint64_t i = 0; lineEnds && i < count; ++i) names.Push('\n');
+        for (std::uint64_t i = 0; i < count; ++i) {
+            note.Pattern(CNameMaking::kNoPattern);
+            if (lineEnds) names.Push('\n');
+        }
         return;
     }
     // Tables changed by hand since AddPattern choose the slow way, as
@@ -199,13 +220,15 @@ void CNameType::AppendNames(CNameBuffer& names, CRandomSource& source, std::uint
         } else {
             pattern = PatternForDraw(draw);
         }
+        note.Pattern(pattern != nullptr ? static_cast<std::size_t>(pattern - m_patterns.data())
+                                        : CNameMaking::kNoPattern);
         const std::size_t room =
             (pattern != nullptr ? pattern->MostBytes() + CFragmentPool::kPadding : 0) + 1;
         if (static_cast<std::size_t>(names.Limit() - target) < room) {
             names.Commit(target);
             target = names.Reserve(room);
         }
-        if (pattern != nullptr) target = pattern->Write(target, draws);
+        if (pattern != nullptr) target = pattern->Write(target, draws, note);
         if (lineEnds) *target++ = '\n';
     }
     names.Commit(target);

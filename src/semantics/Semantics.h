@@ -16,6 +16,30 @@ class CFragmentList;
 class CLanguageTable;
 class CListLookup;
 
+// What one name was made of, as its draws note it: the pattern chosen (its
+// index in the name type's m_patterns) and, for each list of that pattern
+// that draws, in order, the index of the fragment drawn in the list as
+// loaded.
+struct CNameMaking {
+    static constexpr std::size_t kNoPattern = static_cast<std::size_t>(-1);
+
+    void Pattern(std::size_t index) {
+        pattern = index;
+        fragments.clear();
+    }
+    void Fragment(std::uint32_t at) { fragments.push_back(at); }
+
+    std::size_t pattern = kNoPattern;
+    std::vector<std::uint32_t> fragments;
+};
+
+// Notes nothing: how names are drawn when nobody asks how they were made,
+// which the compiler reduces to the draws alone.
+struct CUnnotedMaking {
+    void Pattern(std::size_t /*index*/) {}
+    void Fragment(std::uint32_t /*at*/) {}
+};
+
 // One data line of the semantics file: a weighted alternative of a name type,
 // naming the fragment lists whose fragments make a name.
 class CNamePattern : public CConfigBase {
@@ -40,12 +64,21 @@ class CNamePattern : public CConfigBase {
     std::size_t MostBytes() const { return m_mostBytes; }
     // Writes a name drawn from `draws` at `target`, which has room for
     // MostBytes() + CFragmentPool::kPadding bytes; returns where it ends.
-    char* Write(char* target, CRandomSource::Cursor& draws) const {
+    // Each fragment drawn goes to `note` (CNameMaking) by its index.
+    template <typename Note = CUnnotedMaking>
+    char* Write(char* target, CRandomSource::Cursor& draws, Note&& note = Note()) const {
         for (const std::shared_ptr<const CFragmentPool>& pool : m_draws) {
-            target = pool->Write(target, draws.Next());
+            const std::uint32_t at = pool->Pick(draws.Next());
+            note.Fragment(at);
+            target = pool->WriteAt(target, at);
         }
         return target;
     }
+    // For each list that draws, in order, its position in m_listNames: a
+    // list that is missing or empty draws nothing and has none.
+    const std::vector<std::size_t>& DrawPositions() const { return m_drawPositions; }
+    // The lists that draw, in order, as drawing sees them.
+    const std::vector<std::shared_ptr<const CFragmentPool>>& DrawPools() const { return m_draws; }
 
     std::string m_nameType;
     std::int32_t m_weight;
@@ -65,8 +98,11 @@ class CNamePattern : public CConfigBase {
     // pattern was made: a missing or empty list draws nothing and adds
     // nothing.
     std::vector<std::shared_ptr<const CFragmentPool>> m_draws;
+    std::vector<std::size_t> m_drawPositions;
     std::size_t m_mostBytes = 0;
 };
+
+class CJoinNumbering;
 
 // All patterns of one name type within one culture.
 class CNameType : public CConfigBase {
@@ -102,6 +138,13 @@ class CNameType : public CConfigBase {
     // pattern can be chosen. Where the names stream out.
     void AppendNames(CNameBuffer& names, CRandomSource& source, std::uint64_t count,
                      bool lineEnds) const;
+    // Appends one name as AppendNames does, without a line end, and notes in
+    // `making` what it was made of: the same draws, the same name.
+    void AppendName(CNameBuffer& names, CRandomSource& source, CNameMaking& making) const;
+    // Appends names as AppendNames does and notes their numbers in
+    // `numbering`, prepared for this name type.
+    void AppendNames(CNameBuffer& names, CRandomSource& source, std::uint64_t count, bool lineEnds,
+                     CJoinNumbering& numbering) const;
 
     // The sum of the weights, where a negative weight counts as 0 and a sum
     // beyond the 32-bit range stops at its end, so that a draw from 1 to the
@@ -110,6 +153,11 @@ class CNameType : public CConfigBase {
     std::vector<CNamePattern> m_patterns;
 
   private:
+    // The one way names are drawn, for AppendNames and AppendName.
+    template <typename Note>
+    void Append(CNameBuffer& names, CRandomSource& source, std::uint64_t count, bool lineEnds,
+                Note& note) const;
+
     // Kept by AddPattern and RecomputeTotal: m_totalWeight as a divisor, and
     // the running sum of the weights at each pattern, for a choice by
     // binary search.

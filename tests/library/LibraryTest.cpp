@@ -96,6 +96,11 @@ TEST(CInterface, RefusesBadInputClearlyAndNeverCrashes) {
     tooMany.unique = 1;
     veltrano_request rare = Request("V", "R", 3);
     rare.unique = 1;
+    // Read as a line of an avoid file: blanks around it are no part of it.
+    const char* const avoided[] = {" KARA\t", nullptr};
+    veltrano_request avoiding = Request("V", "T", 4);
+    avoiding.unique = 1;
+    avoiding.avoid = avoided;
     const veltrano_request plain = Request("V", "T", 2);
     const veltrano_request requests[] = {Request(nullptr, "T", 1), Request("W", "T", 1),
                                          Request("V", "T", SIZE_MAX), Request("V", "N", 1),
@@ -123,6 +128,9 @@ TEST(CInterface, RefusesBadInputClearlyAndNeverCrashes) {
          "Der Namenstyp „T“ der Kultur „V“ ergibt keinen Namen, der mit „q“ beginnt."},
         {"unique beyond the distinct names", names(gen, &tooMany), true,
          "Der Namenstyp „T“ der Kultur „V“ ergibt genau 4 verschiedene Namen, nicht 5."},
+        {"unique beyond the names not avoided", names(gen, &avoiding), true,
+         "Der Namenstyp „T“ der Kultur „V“ ergibt genau 3 verschiedene Namen, die nicht "
+         "gemieden werden, nicht 4."},
         {"a name with a NUL byte", names(gen, &requests[3]), true, "Der Name „a\\x00b“ enthält"},
         {"count 0", names(gen, &requests[4]), false, ""},
         {"a rare fit gives up with what it made", names(gen, &rare), false,
@@ -137,7 +145,7 @@ TEST(CInterface, RefusesBadInputClearlyAndNeverCrashes) {
         EXPECT_EQ(row.got.error.substr(0, row.error.size()), row.error);
         EXPECT_EQ(row.got.error.empty(), row.error.empty());
     }
-    EXPECT_EQ(rows[10].got.items, (std::vector<std::string>{"lo", "ka"}));
+    EXPECT_EQ(rows[11].got.items, (std::vector<std::string>{"lo", "ka"}));
     EXPECT_EQ(veltrano_generator(nullptr, &seed), nullptr);
     veltrano_generator_free(nullptr);
     veltrano_close(nullptr);
@@ -213,6 +221,12 @@ TEST(Embedding, ASeedGivesTheNamesOfTheCommandLineToolInPieces) {
     fitting.unique = true;
     fitting.starts_with = "k";
     fitting.max_length = 12;
+    // Drawn a round at a time, avoided names must still leave the sequence
+    // where the second request goes on.
+    veltrano::Request avoiding{"Waldelben", "Vorname weiblich", 30};
+    avoiding.avoid_containing = {"il", "A"};
+    const std::string avoidFile = fs::temp_directory_path() / "veltrano-library-avoid.txt";
+    std::ofstream(avoidFile) << "il\nA\n";
     struct Row {
         std::uint32_t seed;
         veltrano::Request request;
@@ -220,6 +234,8 @@ TEST(Embedding, ASeedGivesTheNamesOfTheCommandLineToolInPieces) {
     } const rows[] = {
         {0, {"Waldelben", "Vorname weiblich", 30}, "-s 1 -n 60 Waldelben 'Vorname weiblich'"},
         {77, fitting, "-s 77 -n 80 -u --starts-with k --max-length 12 Bergzwerge Sippenname"},
+        {5, avoiding,
+         "-s 5 -n 60 --avoid-containing " + avoidFile + " Waldelben 'Vorname weiblich'"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.cliArgs);
@@ -233,6 +249,7 @@ TEST(Embedding, ASeedGivesTheNamesOfTheCommandLineToolInPieces) {
         }
         EXPECT_EQ(names, CliNames(init, row.cliArgs));
     }
+    fs::remove(avoidFile);
 }
 #endif
 

@@ -58,7 +58,9 @@ typedef struct veltrano_request {
     unsigned max_length;     /* 0: no filter */
     /* Names to leave out: a NULL-terminated list, or NULL for none. avoid
      * drops a name equal to an entry, avoid_containing one that contains an
-     * entry, both ignoring case as the filters do. */
+     * entry, both ignoring case as the filters do; white space at either
+     * end of an entry is no part of it. A generator keeps the lists of its
+     * last request, so repeating long lists call after call costs little. */
     const char* const* avoid;
     const char* const* avoid_containing;
 } veltrano_request;
@@ -96,11 +98,11 @@ VELTRANO_C_API void veltrano_generator_free(veltrano_gen* gen);
 /* Makes request->count names, continuing the generator's sequence: two
  * requests for 5 names give the 10 names of one request for 10. Returns the
  * list, or NULL with *error when the request is refused before drawing (an
- * unknown culture or name type, a filter that nothing fits, unique beyond the
- * distinct names, a count that cannot fit in memory). A run that gives up on a
- * rare fit returns the names it made and sets *error as well (NULL where it
- * made none). A name holding a NUL byte, which a C string cannot carry, fails
- * the call: never a name cut short. */
+ * unknown culture or name type, a filter that nothing fits, avoid lists that
+ * leave nothing, unique beyond the distinct names, a count that cannot fit in
+ * memory). A run that gives up on a rare fit returns the names it made and
+ * sets *error as well (NULL where it made none). A name holding a NUL byte,
+ * which a C string cannot carry, fails the call: never a name cut short. */
 VELTRANO_C_API char** veltrano_names(veltrano_gen* gen, const veltrano_request* request,
                                      char** error);
 

@@ -112,7 +112,13 @@ struct Request {
     std::optional<std::uint64_t> min_length;
     std::optional<std::uint64_t> max_length;
     // Names to leave out: one equal to an entry of `avoid`, or containing an
-    // entry of `avoid_containing`, ignoring case as the filters do.
+    // entry of `avoid_containing`, ignoring case as the filters do (in every
+    // script). White space at either end of an entry is no part of it, and
+    // a blank entry is none. Avoided names are drawn and dropped as filter
+    // misses are; where the names can be counted, `unique` does not count
+    // them, and a request that nothing is left for is refused. A generator
+    // keeps the lists of its last request, so that requests that repeat
+    // them, however long, do not build them again.
     std::vector<std::string> avoid;
     std::vector<std::string> avoid_containing;
 };
@@ -173,8 +179,9 @@ class VELTRANO_API Generator {
     // the same request.
     //
     // Fails before drawing, with an empty list, for an unknown culture or
-    // name type, a filter that nothing fits, `unique` beyond the distinct
-    // names, or a count that cannot fit in memory. A rare fit that does not
+    // name type, a filter that nothing fits, avoid lists that leave nothing,
+    // `unique` beyond the distinct names, or a count that cannot fit in
+    // memory. A rare fit that does not
     // come for a number of draws fixed by the data gives up: the result then
     // holds the names made so far and the error says so.
     Result<std::vector<std::string>> names(const Request& request);
