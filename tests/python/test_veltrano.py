@@ -265,3 +265,16 @@ def test_stats_give_what_veltrano_cli_stats_shows(tmp_path):
         assert row.rarest == float(printed["rarest"])
         assert row.names_exact and row.repeats_exact and row.rarest_exact
     assert [row.name_type for row in veltrano.open(init).stats("V", "R")] == ["R"]
+
+
+def test_avoid_lists_drop_what_veltrano_cli_drops(tmp_path):
+    avoid, containing = ["SHUGDUSH", b"Narbenmauer"], ["fels", "κ"]
+    (tmp_path / "a.txt").write_text("\n".join(["Shugdush", "Narbenmauer"]) + "\n")
+    (tmp_path / "c.txt").write_text("fels\nκ\n")
+    names = veltrano.open(SAMPLE_INIT).generator(1).names(
+        "Orks", "Ortsname", 30, unique=True, avoid=avoid, avoid_containing=containing
+    )
+    files = ["--avoid", str(tmp_path / "a.txt"), "--avoid-containing", str(tmp_path / "c.txt")]
+    printed, _ = cli("-s", "1", "-n", "30", "-u", *files, "Orks", "Ortsname", init=SAMPLE_INIT)
+    assert names == printed
+    assert not any("fels" in name.lower() or name == "Shugdush" for name in names)
