@@ -33,6 +33,10 @@ std::string FirstGenerationOption(const CGivenOptions& given) {
     return {};
 }
 
+std::string TooManyArguments(const std::vector<std::string>& arguments) {
+    return "Zu viele Argumente: nach Kultur und Namenstyp folgt " + Quoted(arguments[2]) + ".";
+}
+
 // CLI11 reports a parse failure in English; the program speaks German.
 std::string GermanParseError(const CLI::ParseError& error) {
     const std::string what = error.what();
@@ -230,8 +234,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
             return false;
         }
         if (options.arguments.size() > 2) {
-            error = "Zu viele Argumente: nach Kultur und Namenstyp folgt " +
-                    Quoted(options.arguments[2]) + ".";
+            error = TooManyArguments(options.arguments);
             return false;
         }
         return true;
@@ -293,8 +296,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CCliOptions& options, st
         return false;
     }
     if (options.arguments.size() > 2) {
-        error = "Zu viele Argumente: nach Kultur und Namenstyp folgt " +
-                Quoted(options.arguments[2]) + ".";
+        error = TooManyArguments(options.arguments);
         return false;
     }
     return true;

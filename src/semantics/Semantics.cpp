@@ -129,19 +129,11 @@ const CNamePattern* CNameType::PickByWeight(std::uint32_t draw) {
             return nullptr;
         }
     }
-    // 64 bits: the running sum may pass the saturated total without wrapping.
-    std::uint64_t runningSum = 0;
-    for (const CNamePattern& pattern : m_patterns) {
-        const std::uint32_t weight = EffectiveWeight(pattern.m_weight);
-        runningSum += weight;
-        if (weight > 0 && runningSum >= draw) {
-            return &pattern;
-        }
-    }
-    return nullptr;
+    return PatternForDraw(draw);
 }
 
 const CNamePattern* CNameType::PatternForDraw(std::uint32_t draw) const {
+    // 64 bits: the running sum may pass the saturated total without wrapping.
     std::uint64_t runningSum = 0;
     for (const CNamePattern& pattern : m_patterns) {
         const std::uint32_t weight = EffectiveWeight(pattern.m_weight);
