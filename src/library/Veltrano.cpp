@@ -144,21 +144,56 @@ Finding::Severity SeverityOf(const CCheckFinding& finding) {
                                                                : Finding::Severity::warning;
 }
 
-Result<CheckReport> CheckSource(bool found, const CSettingsSource& source, std::string error) {
+// Where the data lies: the init file given, or else the user's settings.
+struct CFoundSource {
+    bool found = false;
+    CSettingsSource source;
+    std::string error;
+};
+
+CFoundSource FindSource(const std::string* initFile) {
+    CFoundSource where;
+    where.found = initFile != nullptr
+                      ? InitFileSource(*initFile, where.source, where.error)
+                      : UserSettingsSource(LibraryDataDir(), where.source, where.error);
+    return where;
+}
+
+Result<CheckReport> CheckAt(const std::string* initFile) {
     Result<CheckReport> result;
     result.value.exit_code = 3;
-    if (!found) {
-        result.error = std::move(error);
-        return result;
+    try {
+        CFoundSource where = FindSource(initFile);
+        if (!where.found) {
+            result.error = std::move(where.error);
+            return result;
+        }
+        CDataChecker checker(where.source);
+        checker.CheckEverything();
+        for (const CCheckFinding& finding : checker.Findings()) {
+            result.value.findings.push_back(
+                {Escaped(finding.shownPath), finding.line, SeverityOf(finding), finding.message});
+        }
+        result.value.exit_code = checker.ExitCode();
+    } catch (const std::bad_alloc&) {
+        result.value.findings.clear();
+        result.value.exit_code = 3;
+        result.error = kOutOfMemoryMessage;
     }
-    CDataChecker checker(source);
-    checker.CheckEverything();
-    for (const CCheckFinding& finding : checker.Findings()) {
-        result.value.findings.push_back(
-            {Escaped(finding.shownPath), finding.line, SeverityOf(finding), finding.message});
-    }
-    result.value.exit_code = checker.ExitCode();
     return result;
+}
+
+Result<Data> OpenAt(const std::string* initFile) {
+    try {
+        CFoundSource where = FindSource(initFile);
+        if (!where.found) return {Data(), std::move(where.error)};
+        std::vector<std::string> errors;
+        std::unique_ptr<const CDataSet> data = CDataSet::Load(where.source, errors);
+        if (data == nullptr) return {Data(), JoinLines(errors)};
+        return {LoadedData::Share(std::move(data)), {}};
+    } catch (const std::bad_alloc&) {
+        return {Data(), kOutOfMemoryMessage};
+    }
 }
 
 }  // namespace
@@ -178,61 +213,13 @@ std::string Finding::text() const {
            (severity == Severity::error ? ": Fehler: " : ": Warnung: ") + message;
 }
 
-Result<CheckReport> check(const std::string& init_file) {
-    try {
-        CSettingsSource source;
-        std::string error;
-        const bool found = InitFileSource(init_file, source, error);
-        return CheckSource(found, source, std::move(error));
-    } catch (const std::bad_alloc&) {
-        return {{{}, 3}, kOutOfMemoryMessage};
-    }
-}
+Result<CheckReport> check(const std::string& init_file) { return CheckAt(&init_file); }
 
-Result<CheckReport> check() {
-    try {
-        CSettingsSource source;
-        std::string error;
-        const bool found = UserSettingsSource(LibraryDataDir(), source, error);
-        return CheckSource(found, source, std::move(error));
-    } catch (const std::bad_alloc&) {
-        return {{{}, 3}, kOutOfMemoryMessage};
-    }
-}
+Result<CheckReport> check() { return CheckAt(nullptr); }
 
-namespace {
+Result<Data> Data::open() { return OpenAt(nullptr); }
 
-Result<Data> OpenSource(bool found, const CSettingsSource& source, std::string error) {
-    if (!found) return {Data(), std::move(error)};
-    std::vector<std::string> errors;
-    std::unique_ptr<const CDataSet> data = CDataSet::Load(source, errors);
-    if (data == nullptr) return {Data(), JoinLines(errors)};
-    return {LoadedData::Share(std::move(data)), {}};
-}
-
-}  // namespace
-
-Result<Data> Data::open() {
-    try {
-        CSettingsSource source;
-        std::string error;
-        const bool found = UserSettingsSource(LibraryDataDir(), source, error);
-        return OpenSource(found, source, std::move(error));
-    } catch (const std::bad_alloc&) {
-        return {Data(), kOutOfMemoryMessage};
-    }
-}
-
-Result<Data> Data::open(const std::string& init_file) {
-    try {
-        CSettingsSource source;
-        std::string error;
-        const bool found = InitFileSource(init_file, source, error);
-        return OpenSource(found, source, std::move(error));
-    } catch (const std::bad_alloc&) {
-        return {Data(), kOutOfMemoryMessage};
-    }
-}
+Result<Data> Data::open(const std::string& init_file) { return OpenAt(&init_file); }
 
 Data::Data() = default;
 
