@@ -273,6 +273,8 @@ TEST(Embedding, DataSetsSideBySideAndThreadsSharingOne) {
     std::vector<std::thread> threads;
     for (std::uint32_t seed = 1; seed <= 4; ++seed) {
         threads.emplace_back([&, seed] {
+            // Opening and closing, too, may happen in several threads at once.
+            veltrano_close(veltrano_open(VELTRANO_SAMPLE_DATA_DIR "/init.txt", nullptr));
             veltrano::Generator gen = sample.generator(seed);
             together[seed - 1] = gen.names(request).value;
         });
